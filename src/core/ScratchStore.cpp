@@ -1,0 +1,171 @@
+#include "core/ScratchStore.h"
+
+#include "core/Fault.h"
+
+#include <array>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace quantem::core {
+
+namespace {
+
+    struct FileEntry
+    {
+        ScratchFile file;
+        const char* name;
+        bool inSys;
+    };
+
+    // clang-format off
+    constexpr std::array kFiles {
+        FileEntry { ScratchFile::Xx,   "xx.sys",   true },
+        FileEntry { ScratchFile::Mb,   "mb.sys",   true },
+        FileEntry { ScratchFile::Qs,   "qs.sys",   true },
+        FileEntry { ScratchFile::Da,   "da.sys",   true },
+        FileEntry { ScratchFile::Jb,   "jb.sys",   true },
+        FileEntry { ScratchFile::Wcqk, "wcqk.sys", true },
+        FileEntry { ScratchFile::Mm,   "mm.sys",   true },
+        FileEntry { ScratchFile::R1,   "r1.sys",   true },
+        FileEntry { ScratchFile::Rr,   "rr.sys",   true },
+        FileEntry { ScratchFile::Jc,   "JC.sys",   true },
+        FileEntry { ScratchFile::Culi, "culi.sys", true },
+        FileEntry { ScratchFile::Xs,   "xs.sys",   true },
+        FileEntry { ScratchFile::Xb,   "XB.sys",   true },
+        FileEntry { ScratchFile::Hgb,  "hgb.sys",  true },
+        FileEntry { ScratchFile::Bgx,  "bgx.sys",  true },
+        FileEntry { ScratchFile::Bmb,  "bmb.sys",  true },
+        FileEntry { ScratchFile::Data, "data.qtm", false },
+    };
+    // clang-format on
+
+    const FileEntry& entryOf(ScratchFile file)
+    {
+        for (const FileEntry& entry : kFiles) {
+            if (entry.file == file)
+                return entry;
+        }
+        throw Fault(FaultCode::BadFileNameOrNumber);
+    }
+
+} // namespace
+
+const char* scratchFileName(ScratchFile file) { return entryOf(file).name; }
+
+void writeFileAtomically(const std::filesystem::path& path, const std::string& content)
+{
+    std::filesystem::path temporary = path;
+    temporary += ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            throw Fault(FaultCode::PathFileAccessError, "Cannot write " + path.string());
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            throw Fault(FaultCode::PathFileAccessError, "Cannot write " + path.string());
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw Fault(FaultCode::PathFileAccessError, "Cannot write " + path.string());
+    }
+}
+
+std::string readWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw Fault(FaultCode::FileNotFound, "File not found: " + path.string());
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+ScratchStore::ScratchStore(std::filesystem::path root)
+    : m_root(std::move(root))
+{
+}
+
+std::filesystem::path ScratchStore::pathOf(ScratchFile file) const
+{
+    const FileEntry& entry = entryOf(file);
+    return entry.inSys ? m_root / "sys" / entry.name : m_root / entry.name;
+}
+
+std::filesystem::path ScratchStore::picturePath(const std::string& pictureFile) const
+{
+    return m_root / "sz" / pictureFile;
+}
+
+std::filesystem::path ScratchStore::dataProgramPath() const { return m_root / "DATA"; }
+
+std::filesystem::path ScratchStore::helpPagePath() const { return m_root / "help.html"; }
+
+void ScratchStore::writeRecords(ScratchFile file, const std::vector<Record>& records) const
+{
+    writeFileAtomically(pathOf(file), formatRecords(records));
+}
+
+void ScratchStore::writeRecord(ScratchFile file, const Record& record) const
+{
+    writeFileAtomically(pathOf(file), formatRecordLine(record));
+}
+
+void ScratchStore::writeText(ScratchFile file, const std::string& text) const
+{
+    writeFileAtomically(pathOf(file), text);
+}
+
+bool ScratchStore::exists(ScratchFile file) const
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(pathOf(file), error);
+}
+
+std::string ScratchStore::readText(ScratchFile file) const { return readWholeFile(pathOf(file)); }
+
+RecordReader ScratchStore::reader(ScratchFile file) const { return RecordReader(readText(file)); }
+
+std::vector<double> ScratchStore::readNumbers(ScratchFile file, std::size_t count) const
+{
+    RecordReader in = reader(file);
+    std::vector<double> numbers;
+    numbers.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        numbers.push_back(in.readNumber());
+    return numbers;
+}
+
+std::vector<RecordItem> ScratchStore::readItems(ScratchFile file, std::size_t count) const
+{
+    RecordReader in = reader(file);
+    std::vector<RecordItem> items;
+    items.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        items.push_back(in.readItem());
+    return items;
+}
+
+SampleData::SampleData(std::shared_ptr<const std::vector<ItemToken>> tokens)
+    : m_tokens(std::move(tokens))
+{
+}
+
+SampleData SampleData::load(const ScratchStore& store)
+{
+    return fromText(store.readText(ScratchFile::Data));
+}
+
+SampleData SampleData::fromText(std::string_view text)
+{
+    return SampleData(std::make_shared<const std::vector<ItemToken>>(tokenizeItems(text)));
+}
+
+} // namespace quantem::core

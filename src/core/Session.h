@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/Ports.h"
+#include "core/ScratchStore.h"
+#include "core/WindowStates.h"
+
+#include <filesystem>
+
+namespace quantem::core {
+
+/// Addresses the program opens: its help page, home page and support e-mail, configured here once.
+struct Addresses
+{
+    std::string help;
+    std::string home = "https://quantem.example.org/";
+    std::string email = "support@quantem.example.org";
+};
+
+/// Everything a command works on: the install root's files, the window states and the ports.
+/// Ports may be null; a command that needs a missing port does without it.
+struct Session
+{
+    explicit Session(std::filesystem::path root)
+        : store(std::move(root))
+    {
+        addresses.help = store.helpPagePath().string();
+    }
+
+    ScratchStore store;
+    Form1 form1;
+    MessageWindows messages;
+    Addresses addresses;
+    Shell* shell = nullptr;
+    Questions* questions = nullptr;
+    ProgressHook* progress = nullptr;
+};
+
+} // namespace quantem::core

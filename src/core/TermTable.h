@@ -4,6 +4,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 
 namespace quantem::core {
 
@@ -31,5 +32,10 @@ std::span<const Term> termsOf(ModelId id);
 /// The term offset of exponent r (1..6) of a model: what publication adds back to the stored
 /// exponent (0, 0.25 or 1).
 double exponentOffset(ModelId id, int exponent);
+
+/// The formula of a model of 1..50 written out from its terms with the exponents as named,
+/// offsets left out ("y = a0 + a1 * x1 ^ k1 + a2 * x1 ^ k2"); it reads as the catalogue's
+/// formula text. Empty for other ids.
+std::string formulaFromTerms(ModelId id);
 
 } // namespace quantem::core

@@ -1,0 +1,41 @@
+# The two commands of the README: `make run` and `make test`. Both set up what is missing first.
+BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+WERROR ?= OFF
+CMAKE_FLAGS ?=
+
+.PHONY: all setup configure build test run sanitize bench clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+$(BUILD)/build.ninja: CMakeLists.txt | setup
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUANTEM_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null
+
+configure: setup $(BUILD)/build.ninja
+
+build: configure
+	@cmake --build $(BUILD)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j2
+
+run: build
+	@scripts/run.sh $(BUILD)
+
+# Tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: setup
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUANTEM_SANITIZE=ON -DQUANTEM_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(SANITIZE_BUILD)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2
+
+bench: setup
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUANTEM_BENCH=ON >/dev/null
+	@cmake --build build-bench --target quantem_bench
+	@build-bench/bench/quantem_bench
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench

@@ -1,0 +1,165 @@
+#include "app/Commands.h"
+
+#include "core/Fault.h"
+#include "results/DataReport.h"
+
+#include <filesystem>
+
+namespace quantem::app {
+
+using core::Fault;
+using core::MessageWindowId;
+using core::Record;
+using core::ScratchFile;
+using core::Session;
+
+namespace {
+
+    const Record kFourZeros { 0.0, 0.0, 0.0, 0.0 };
+
+    void writeNumber(const Session& session, ScratchFile file, double value)
+    {
+        session.store.writeRecord(file, Record { value });
+    }
+
+    void notify(Session& session, const std::string& text) { session.form1.StatusBar1[0] = text; }
+
+} // namespace
+
+void runCommand(Session& session, const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const Fault& fault) {
+        notify(session, fault.what());
+        session.messages.show(MessageWindowId::Form5);
+    }
+}
+
+void startUpReset(Session& session)
+{
+    const core::ScratchStore& store = session.store;
+    writeNumber(session, ScratchFile::Da, 2);
+    store.writeRecord(ScratchFile::Mb, Record { 0.0, 0.0 });
+    writeNumber(session, ScratchFile::Bmb, 0);
+    store.writeRecord(ScratchFile::Xx, kFourZeros);
+    writeNumber(session, ScratchFile::Jc, 9.85E+13);
+}
+
+void loadMainWindow(Session& session, const std::string& date, const std::string& time)
+{
+    session.form1.StatusBar1[1] = date;
+    session.form1.StatusBar1[2] = time;
+}
+
+void loadPicture(Session& session, const std::string& pictureFile)
+{
+    const std::filesystem::path path = session.store.picturePath(pictureFile);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) {
+        session.form1.Picture1 = path.string();
+    } else {
+        session.form1.Picture1.clear();
+        notify(session, "Picture not found: " + path.string());
+    }
+}
+
+void clearResults(Session& session, Route route)
+{
+    core::Form1& form = session.form1;
+    if (route == Route::Menu)
+        session.store.writeRecord(ScratchFile::Wcqk, kFourZeros);
+    form.StatusBar1[3] = "0";
+    form.StatusBar1[4] = "1";
+    form.StatusBar1[5] = " ";
+    form.StatusBar1[6] = "0";
+    loadPicture(session, "gsempty.bmp");
+    form.Text1.clear();
+    setSampleCountText(session, "");
+    form.Text3.clear();
+    form.Text5.clear();
+    for (int number = 2; number <= 8; ++number)
+        form.label(number).clear();
+    form.Label10 = route == Route::Menu
+        ? "State of regression analysis State of regression analysis "
+        : "State of regression analysis";
+    for (int number = 11; number <= 22; ++number)
+        form.label(number).clear();
+    writeNumber(session, ScratchFile::Jc, 1E+19);
+    session.store.writeRecord(ScratchFile::Culi, kFourZeros);
+}
+
+void setSampleCountText(Session& session, const std::string& text)
+{
+    if (session.form1.Text2 == text)
+        return;
+    session.form1.Text2 = text;
+    // A new sample count makes the next report count as new.
+    writeNumber(session, ScratchFile::Jc, 1E+20);
+    session.store.writeRecord(ScratchFile::Culi, kFourZeros);
+}
+
+void startDataProgram(Session& session)
+{
+    const std::filesystem::path program = session.store.dataProgramPath();
+    if (session.shell == nullptr || !session.shell->startProgram(program))
+        notify(session, "The data program could not be started: " + program.string());
+}
+
+void dataInput(Session& session)
+{
+    writeNumber(session, ScratchFile::Jb, 1);
+    if (session.form1.Text5.empty()) {
+        clearResults(session, Route::Menu);
+        startDataProgram(session);
+    } else {
+        session.messages.show(MessageWindowId::Form10);
+    }
+}
+
+void showReport(Session& session)
+{
+    writeNumber(session, ScratchFile::Jb, 2);
+    // A report that could not be written was told in a message window: nothing new to show.
+    const std::size_t showings = session.messages.log().size();
+    results::showDataReport(session);
+    if (session.messages.log().size() == showings)
+        startDataProgram(session);
+}
+
+void openHelp(Session& session)
+{
+    if (session.shell == nullptr || !session.shell->openPage(session.addresses.help))
+        notify(session, "The help page could not be opened: " + session.addresses.help);
+}
+
+bool modelCount(Session& session)
+{
+    if (session.form1.Label2.empty()) {
+        session.messages.show(MessageWindowId::Form5, std::string("   Do regression !"));
+        return false;
+    }
+    return true;
+}
+
+void showSupport(Session& session) { session.messages.show(MessageWindowId::Form7); }
+
+void showCopyright(Session& session) { session.messages.show(MessageWindowId::Form8); }
+
+bool confirmExit(Session& session)
+{
+    if (session.questions == nullptr)
+        return true;
+    switch (session.questions->askYesNoCancel(kExitPromptText, kExitPromptTitle)) {
+    case core::Answer::Yes:
+        results::saveDataReport(session);
+        return true;
+    case core::Answer::No:
+        return true;
+    case core::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+} // namespace quantem::app

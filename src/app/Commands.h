@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/ModelCatalogue.h"
+#include "core/Session.h"
+
+#include <functional>
+#include <string>
+
+namespace quantem::app {
+
+/// How a command was reached, where the routes differ.
+enum class Route { Menu, Toolbar };
+
+/// Runs one command: a fault that nothing inside traps ends the command where it stands, shows
+/// Form5 with its standing text and puts the fault's description into status panel 1. The
+/// program goes on.
+void runCommand(core::Session& session, const std::function<void()>& command);
+
+/// The start-up reset: da.sys 2, mb.sys 0,0, bmb.sys 0, xx.sys 0,0,0,0, JC.sys 98500000000000.
+void startUpReset(core::Session& session);
+
+/// Main window load: status panels 2 and 3 get the date and the time.
+void loadMainWindow(core::Session& session, const std::string& date, const std::string& time);
+
+/// Clear results. The menu route also writes wcqk.sys and leaves a different state line.
+void clearResults(core::Session& session, Route route);
+
+/// Sets Text2; when the text changed, the sample-count edit writes JC.sys 1E+20 and culi.sys
+/// 0,0,0,0.
+void setSampleCountText(core::Session& session, const std::string& text);
+
+/// Data input: jb.sys 1; with no report waiting, clear results and start the data program;
+/// otherwise show the save prompt Form10.
+void dataInput(core::Session& session);
+
+/// Report: jb.sys 2, the data report into bgx.sys, then start the data program.
+void showReport(core::Session& session);
+
+/// Opens the help page.
+void openHelp(core::Session& session);
+
+/// Model count: with no result (Label2 empty) Form5 "   Do regression !"; otherwise the
+/// calculator. Returns true when the calculator is to be shown.
+bool modelCount(core::Session& session);
+
+/// Support and copyright windows.
+void showSupport(core::Session& session);
+void showCopyright(core::Session& session);
+
+/// The exit prompt raised by closing the main window. Returns true when the program ends.
+bool confirmExit(core::Session& session);
+
+/// Shows a picture of the picture directory in Picture1; a missing one is told in status panel 1.
+void loadPicture(core::Session& session, const std::string& pictureFile);
+
+/// Starts the data program; a failure is told in status panel 1.
+void startDataProgram(core::Session& session);
+
+/// The text of the exit prompt and its title.
+inline constexpr const char* kExitPromptText = "Has not been sved yet.Save it now ?";
+inline constexpr const char* kExitPromptTitle = "System exit window";
+
+} // namespace quantem::app

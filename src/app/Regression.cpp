@@ -1,0 +1,111 @@
+#include "app/Regression.h"
+
+#include "core/CheckedMath.h"
+#include "core/Fault.h"
+#include "core/NumberText.h"
+#include "engine_linear/LinearFamilyFit.h"
+#include "engine_power/ExponentSearch.h"
+
+#include <array>
+#include <cmath>
+
+namespace quantem::app {
+
+using core::Fault;
+using core::FaultCode;
+using core::MessageWindowId;
+using core::Record;
+using core::ScratchFile;
+using core::Session;
+
+namespace {
+
+    void showInputError(Session& session) { session.messages.show(MessageWindowId::Form5); }
+
+    bool isWholeInteger16(double n) { return std::trunc(n) == n && n >= -32768.0 && n <= 32767.0; }
+
+    /// Reads n groups and keeps, per column, the last difference seen between successive groups
+    /// (0 while no difference has been seen). Columns the model does not have count as varying.
+    std::array<double, 4> variationMarks(const core::SampleData& samples, core::ModelId model,
+                                         double groups)
+    {
+        const int size = core::groupSize(model);
+        std::array<double, 4> marks { 0.0, 0.0, 0.0, 0.0 };
+        std::array<double, 4> previous { 0.0, 0.0, 0.0, 0.0 };
+        core::RecordReader reader = samples.reader();
+        for (double i = 1; i <= groups; ++i) {
+            std::array<double, 4> values { 0.0, 0.0, 0.0, 0.0 };
+            for (int column = 0; column < size; ++column)
+                values[static_cast<std::size_t>(column)] = reader.readNumber();
+            if (i > 1) {
+                for (int column = 0; column < size; ++column) {
+                    const auto j = static_cast<std::size_t>(column);
+                    if (values[j] != previous[j])
+                        marks[j] = core::subtract(values[j], previous[j]);
+                }
+                for (int column = size; size > 0 && column < 4; ++column)
+                    marks[static_cast<std::size_t>(column)] = 1.0;
+            }
+            previous = values;
+        }
+        return marks;
+    }
+
+} // namespace
+
+void regressionCommand(Session& session, Route route)
+{
+    core::Form1& form = session.form1;
+    const core::ScratchStore& store = session.store;
+    store.writeRecord(ScratchFile::Da, Record { 1.0 });
+    if (route == Route::Menu)
+        store.writeRecord(ScratchFile::Wcqk, Record { 0.0, 0.0, 0.0, 0.0 });
+    form.Label10 = "Regress analysis, wait !";
+    store.writeRecord(ScratchFile::Mm, Record { core::val(form.Text2) });
+    store.writeRecord(ScratchFile::R1, Record { 0.0 });
+    const std::vector<double> model = store.readNumbers(ScratchFile::Xx, 4);
+    const double exponentCount = model[2];
+    const double id = model[3];
+    if (core::usesLinearEngine(static_cast<core::ModelId>(id)) && std::trunc(id) == id)
+        form.Text3 = form.Text4;
+    runRegression(session, core::toInteger16(exponentCount), core::toInteger16(id));
+}
+
+void runRegression(Session& session, int exponentCount, core::ModelId model)
+{
+    const double n = core::val(session.form1.Text2);
+    const double m = core::val(session.form1.Text3);
+    if (core::usesLinearEngine(model)) {
+        linear::runLinearFamilyFit(session, model);
+        return;
+    }
+    // A count that is not a whole 16-bit number could never end the reading loop.
+    if (n <= 2 || m == 0 || !isWholeInteger16(n)) {
+        showInputError(session);
+        return;
+    }
+    std::optional<core::SampleData> samples;
+    try {
+        samples = core::SampleData::load(session.store);
+    } catch (const Fault&) {
+        session.messages.show(MessageWindowId::Form5, std::string("Have no data !"));
+        return;
+    }
+    try {
+        const std::array<double, 4> marks = variationMarks(*samples, model, n);
+        for (double mark : marks) {
+            if (mark == 0.0) { // a column that never changes, or no model chosen
+                showInputError(session);
+                return;
+            }
+        }
+    } catch (const Fault&) {
+        // Every reading fault, including a number beyond the double range, is an input error and
+        // never reaches an engine.
+        showInputError(session);
+        return;
+    }
+    power::exponentSearch(session, exponentCount, model);
+}
+
+} // namespace quantem::app

@@ -1,0 +1,223 @@
+#include "cli/FitCommand.h"
+
+#include "app/Commands.h"
+#include "app/MessageWindowCommands.h"
+#include "app/ModelSelection.h"
+#include "app/Regression.h"
+#include "core/ModelCatalogue.h"
+#include "core/Session.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <set>
+#include <utility>
+
+namespace quantem::cli {
+
+using core::MessageWindowId;
+using core::Session;
+
+namespace {
+
+    bool parseModelId(const std::string& text, int& model)
+    {
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, model);
+        return result.ec == std::errc() && result.ptr == end && model >= 1 && model <= 52;
+    }
+
+    /// Runs one fit as the main window would: select, type the sample count and the initial
+    /// value, regress by the menu, then close what the run showed with its first button.
+    void runOne(Session& session, const FitRun& run)
+    {
+        const std::size_t firstShowing = session.messages.log().size();
+        app::runCommand(session, [&] { app::selectModel(session, run.model); });
+        app::runCommand(session, [&] { app::setSampleCountText(session, run.samples); });
+        if (run.power)
+            session.form1.Text4 = *run.power;
+        if (run.elements)
+            session.form1.Text4 = *run.elements;
+        app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
+        std::set<MessageWindowId> shown;
+        for (std::size_t i = firstShowing; i < session.messages.log().size(); ++i)
+            shown.insert(session.messages.log()[i].window);
+        for (MessageWindowId window : shown) {
+            app::runCommand(session, [&] {
+                app::pressMessageButton(session, window, app::MessageButton::Yes);
+            });
+        }
+    }
+
+    bool isBlank(const std::string& text)
+    {
+        return text.find_first_not_of(' ') == std::string::npos;
+    }
+
+    void printText(const core::Form1& form, std::ostream& out)
+    {
+        struct Line
+        {
+            const char* caption;
+            int label;
+        };
+        // clang-format off
+        static constexpr Line kLines[] {
+            { "a0 value: ", 2 }, { "a1 value: ", 3 }, { "a2 value: ", 4 }, { "a3 value: ", 5 },
+            { "a4 value:  ", 6 }, { "a5 value: ", 7 }, { "a6 value: ", 8 },
+            { "k1 value: ", 11 }, { "k2 value: ", 12 }, { "k3 value: ", 13 },
+            { "k4 value: ", 14 }, { "k5 value: ", 15 }, { "k6 value: ", 16 },
+            { "Correlation coefficient: ", 17 }, { "The statistic: ", 18 },
+            { "Remain standard warp: ", 19 }, { "The maximal error: ", 20 },
+            { "Average error: ", 21 }, { "Average relativity error: ", 22 },
+        };
+        // clang-format on
+        out << form.Text5 << "\n\n";
+        for (const Line& line : kLines) {
+            const std::string& value = form.label(line.label);
+            if (!isBlank(value))
+                out << line.caption << value << '\n';
+        }
+    }
+
+    nlohmann::json formJson(const core::Form1& form)
+    {
+        nlohmann::json json;
+        json["Text1"] = form.Text1;
+        json["Text2"] = form.Text2;
+        json["Text3"] = form.Text3;
+        json["Text4"] = form.Text4;
+        json["Text5"] = form.Text5;
+        json["Text7"] = form.Text7;
+        for (int number = 2; number <= 22; ++number) {
+            const std::string name = "Label" + std::to_string(number);
+            if (number == 9)
+                json[name] = form.Label9;
+            else if (number == 10)
+                json[name] = form.Label10;
+            else
+                json[name] = form.label(number);
+        }
+        json["Frame1"] = form.Frame1;
+        json["StatusBar1"] = form.StatusBar1;
+        return json;
+    }
+
+    nlohmann::json dialogsJson(const std::vector<core::Showing>& log, std::size_t from)
+    {
+        nlohmann::json dialogs = nlohmann::json::array();
+        for (std::size_t i = from; i < log.size(); ++i) {
+            const std::string form = core::messageWindowName(log[i].window);
+            if (!dialogs.empty() && dialogs.back()["form"] == form
+                && dialogs.back()["text"] == log[i].text) {
+                dialogs.back()["count"] = dialogs.back()["count"].get<int>() + 1;
+                continue;
+            }
+            dialogs.push_back({ { "form", form }, { "text", log[i].text }, { "count", 1 } });
+        }
+        return dialogs;
+    }
+
+} // namespace
+
+ParseResult parseFitArguments(const std::vector<std::string>& arguments,
+                              const std::filesystem::path& defaultRoot)
+{
+    FitOptions options;
+    options.root = defaultRoot;
+    ParseResult result;
+    std::vector<bool> samplesGiven;
+    auto fail = [&](const std::string& message) {
+        result.error = message;
+        return result;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (option == "--keep") {
+            options.keep = true;
+        } else if (option == "--json") {
+            options.json = true;
+        } else if (option == "--root" || option == "--model" || option == "--samples"
+                   || option == "--power" || option == "--elements") {
+            if (!hasValue)
+                return fail(option + " needs a value");
+            const std::string& value = arguments[++i];
+            if (option == "--root") {
+                options.root = value;
+            } else if (option == "--model") {
+                FitRun run;
+                if (!parseModelId(value, run.model))
+                    return fail("--model must be a model number from 1 to 52, not '" + value + "'");
+                options.runs.push_back(run);
+                samplesGiven.push_back(false);
+            } else if (options.runs.empty()) {
+                return fail(option + " must follow --model");
+            } else if (option == "--samples") {
+                options.runs.back().samples = value;
+                samplesGiven.back() = true;
+            } else if (option == "--power") {
+                if (core::usesLinearEngine(options.runs.back().model))
+                    return fail("--power is for models 1-50; use --elements with model "
+                                + std::to_string(options.runs.back().model));
+                options.runs.back().power = value;
+            } else {
+                if (!core::usesLinearEngine(options.runs.back().model))
+                    return fail("--elements is for models 51 and 52; use --power with model "
+                                + std::to_string(options.runs.back().model));
+                options.runs.back().elements = value;
+            }
+        } else {
+            return fail("unknown option '" + option + "'");
+        }
+    }
+    if (options.runs.empty())
+        return fail("no run given: at least one --model ID --samples TEXT is needed");
+    for (std::size_t i = 0; i < options.runs.size(); ++i) {
+        if (!samplesGiven[i])
+            return fail("run " + std::to_string(i + 1) + " (--model "
+                        + std::to_string(options.runs[i].model) + ") needs --samples TEXT");
+    }
+    result.options = std::move(options);
+    return result;
+}
+
+int runFits(const FitOptions& options, std::ostream& out)
+{
+    std::error_code error;
+    std::filesystem::create_directories(options.root / "sys", error);
+    Session session(options.root);
+    if (!options.keep)
+        app::runCommand(session, [&] { app::startUpReset(session); });
+    nlohmann::json runs = nlohmann::json::array();
+    bool showedMessage = false;
+    for (const FitRun& run : options.runs) {
+        const std::size_t firstShowing = session.messages.log().size();
+        runOne(session, run);
+        showedMessage = showedMessage || session.messages.log().size() > firstShowing;
+        if (options.json) {
+            runs.push_back({ { "Form1", formJson(session.form1) },
+                             { "dialogs", dialogsJson(session.messages.log(), firstShowing) } });
+        }
+    }
+    if (options.json)
+        out << nlohmann::json { { "runs", runs } }.dump(2, ' ', false,
+                                                      nlohmann::json::error_handler_t::replace)
+            << '\n';
+    else
+        printText(session.form1, out);
+    return showedMessage ? 1 : 0;
+}
+
+int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
+            std::ostream& out, std::ostream& err)
+{
+    const ParseResult parsed = parseFitArguments(arguments, defaultRoot);
+    if (!parsed.options) {
+        err << "quantem-fit: " << parsed.error << '\n' << kFitUsage;
+        return 2;
+    }
+    return runFits(*parsed.options, out);
+}
+
+} // namespace quantem::cli

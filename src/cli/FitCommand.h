@@ -1,0 +1,51 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quantem::cli {
+
+/// One fit of the command line: the model, the sample-count text and the initial value (1-50) or
+/// the element count (51, 52).
+struct FitRun
+{
+    int model = 0;
+    std::string samples;
+    std::optional<std::string> power;
+    std::optional<std::string> elements;
+};
+
+struct FitOptions
+{
+    std::filesystem::path root;
+    bool keep = false;
+    bool json = false;
+    std::vector<FitRun> runs;
+};
+
+/// Parses the arguments after the program name. Returns the options, or an error message for a
+/// usage error.
+struct ParseResult
+{
+    std::optional<FitOptions> options;
+    std::string error;
+};
+ParseResult parseFitArguments(const std::vector<std::string>& arguments,
+                              const std::filesystem::path& defaultRoot);
+
+/// Runs the fits on one main-window state and prints the results. Returns 0 when no run showed a
+/// message window, 1 when some run did.
+int runFits(const FitOptions& options, std::ostream& out);
+
+/// The whole program: parse, run, print. Returns the exit status (2 for a usage error).
+int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
+            std::ostream& out, std::ostream& err);
+
+inline constexpr const char* kFitUsage
+    = "usage: quantem-fit [--root DIR] [--keep] [--json] RUN [RUN ...]\n"
+      "       RUN := --model ID --samples TEXT [--power TEXT | --elements TEXT]\n";
+
+} // namespace quantem::cli

@@ -80,9 +80,9 @@ namespace {
         }
     }
 
-    nlohmann::json formJson(const core::Form1& form)
+    nlohmann::ordered_json formJson(const core::Form1& form)
     {
-        nlohmann::json json;
+        nlohmann::ordered_json json;
         json["Text1"] = form.Text1;
         json["Text2"] = form.Text2;
         json["Text3"] = form.Text3;
@@ -103,9 +103,9 @@ namespace {
         return json;
     }
 
-    nlohmann::json dialogsJson(const std::vector<core::Showing>& log, std::size_t from)
+    nlohmann::ordered_json dialogsJson(const std::vector<core::Showing>& log, std::size_t from)
     {
-        nlohmann::json dialogs = nlohmann::json::array();
+        nlohmann::ordered_json dialogs = nlohmann::ordered_json::array();
         for (std::size_t i = from; i < log.size(); ++i) {
             const std::string form = core::messageWindowName(log[i].window);
             if (!dialogs.empty() && dialogs.back()["form"] == form
@@ -189,7 +189,7 @@ int runFits(const FitOptions& options, std::ostream& out)
     Session session(options.root);
     if (!options.keep)
         app::runCommand(session, [&] { app::startUpReset(session); });
-    nlohmann::json runs = nlohmann::json::array();
+    nlohmann::ordered_json runs = nlohmann::ordered_json::array();
     bool showedMessage = false;
     for (const FitRun& run : options.runs) {
         const std::size_t firstShowing = session.messages.log().size();
@@ -201,8 +201,8 @@ int runFits(const FitOptions& options, std::ostream& out)
         }
     }
     if (options.json)
-        out << nlohmann::json { { "runs", runs } }.dump(2, ' ', false,
-                                                      nlohmann::json::error_handler_t::replace)
+        out << nlohmann::ordered_json { { "runs", runs } }.dump(2, ' ', false,
+                                                      nlohmann::ordered_json::error_handler_t::replace)
             << '\n';
     else
         printText(session.form1, out);

@@ -1,0 +1,261 @@
+#include "engine_linear/LinearFamilyFit.h"
+
+#include "core/CheckedMath.h"
+#include "core/Fault.h"
+#include "core/NumberText.h"
+#include "core/Record.h"
+#include "engine_linear/FitStatistics.h"
+#include "engine_linear/NormalSystem.h"
+
+#include <cmath>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace quantem::linear {
+
+using core::FaultCode;
+using core::MessageWindowId;
+using core::ModelId;
+using core::ScratchFile;
+
+namespace {
+
+    constexpr const char* kNoDataText = "Have no data !";
+    constexpr int kPanelCoefficients = 7; // Label2..Label8 show a0..a6
+
+    bool isLinearFamily(ModelId model)
+    {
+        return model == core::kMultipleLinearModel || model == core::kPolynomialModel;
+    }
+
+    // The faults after which a run shows the error dialog; every other fault ends it silently.
+    bool showsErrorDialog(FaultCode code)
+    {
+        switch (code) {
+        case FaultCode::Overflow:
+        case FaultCode::OutOfMemory:
+        case FaultCode::SubscriptOutOfRange:
+        case FaultCode::DivisionByZero:
+        case FaultCode::InputPastEndOfFile:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    void showInputError(core::Session& session) { session.messages.show(MessageWindowId::Form5); }
+
+    bool isWholeCount(double value) { return value >= 1.0 && std::trunc(value) == value; }
+
+    // Reads one group in the model's layout and forms its regressors u1..un; returns y.
+    // Model 52 reads x then y and only then raises x to the powers 1..n, each power computed
+    // anew rather than as a running product.
+    double readGroup(core::RecordReader& in, ModelId model, std::vector<double>& regressors)
+    {
+        if (model == core::kMultipleLinearModel) {
+            for (double& x : regressors)
+                x = in.readNumber();
+            return in.readNumber();
+        }
+        const double x = in.readNumber();
+        const double y = in.readNumber();
+        for (std::size_t k = 0; k < regressors.size(); ++k)
+            regressors[k] = core::power(x, static_cast<double>(k + 1));
+        return y;
+    }
+
+    // a0 + a1·u1 + … + an·un, terms added from a0 upward.
+    double fittedValue(
+        const std::vector<double>& coefficients, const std::vector<double>& regressors)
+    {
+        double value = coefficients[0];
+        for (std::size_t k = 1; k < coefficients.size(); ++k)
+            value = core::add(value, core::multiply(coefficients[k], regressors[k - 1]));
+        return value;
+    }
+
+    std::string joinLines(const std::vector<std::string>& lines)
+    {
+        std::string text;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                text += "\r\n";
+            text += lines[i];
+        }
+        return text;
+    }
+
+    std::string buildReport(
+        ModelId model, const core::Form1& form, const std::vector<std::string>& coefficientLines)
+    {
+        const bool polynomial = model == core::kPolynomialModel;
+        std::vector<std::string> lines;
+        if (polynomial) {
+            lines.push_back("What you did is twain Dimension non-linearity " + form.Text4
+                + " item formula " + "Regressing, the regressing data's Sample Quantity is "
+                + form.Text2 + "  groups.");
+            lines.push_back("The corresponding data of the model you chosen is: "
+                            "The first Dimension data is X, the second Dimension is objective "
+                            "function Y. ");
+        } else {
+            lines.push_back("What you did is " + form.Text4 + " Element Linearity "
+                + "Regressing, the regressing data's Sample Quantity is " + form.Text2
+                + " groups.");
+            lines.push_back("The corresponding data of the model you chosen is: "
+                            "The first Dimension of every group of numbers is X1,the second one "
+                            "is X2,the last one is Y.");
+        }
+        lines.push_back("");
+        lines.push_back("Regress model");
+        lines.push_back("=============");
+        lines.push_back(std::string(core::modelOf(model).formulaText));
+        lines.push_back("");
+        lines.push_back("The coefficient of every Element ");
+        lines.push_back(
+            polynomial ? "================================" : "================================ ");
+        lines.insert(lines.end(), coefficientLines.begin(), coefficientLines.end());
+        lines.push_back("");
+        lines.push_back("Test parameter of regress ");
+        lines.push_back("========================= ");
+        lines.push_back("   Correlation coefficient(R):" + form.Label17);
+        lines.push_back("      Statistical variable(F):" + form.Label18);
+        lines.push_back("Residue standard deviation(S):" + form.Label19);
+        lines.push_back("                Biggest error:" + form.Label20);
+        lines.push_back("                  Equal error:" + form.Label21);
+        lines.push_back("         Equal relating error:" + form.Label22);
+        return joinLines(lines);
+    }
+
+    // Steps 4 to 14 of a run; every fault goes to the caller's handler.
+    void fitAndReport(core::Session& session, ModelId model, double groups, int regressors)
+    {
+        core::Form1& form = session.form1;
+        const core::SampleData samples = core::SampleData::load(session.store);
+
+        NormalSystem system;
+        system.begin(regressors);
+        std::vector<double> row(static_cast<std::size_t>(regressors));
+        core::RecordReader in = samples.reader();
+        // Counting up in whole numbers: the file ends long before a double count stops being
+        // exact.
+        for (double g = 0.0; g < groups; g += 1.0) {
+            const double y = readGroup(in, model, row);
+            system.addGroup(row, y);
+        }
+
+        toggleRunIndicator(form);
+        if (session.progress != nullptr)
+            session.progress->progress(form);
+
+        const CentredSums sums = system.centredSums();
+        const std::vector<double> coefficients = system.solve();
+
+        std::vector<core::Record> hgbLines;
+        std::vector<std::string> coefficientLines;
+        for (std::size_t k = 0; k < coefficients.size(); ++k) {
+            hgbLines.push_back(core::Record { coefficients[k] });
+            coefficientLines.push_back(
+                "a(" + std::to_string(k) + ")=" + core::doubleText(coefficients[k]));
+        }
+        session.store.writeRecords(ScratchFile::Hgb, hgbLines);
+
+        const RegressionTest test
+            = computeRegressionTest(sums, coefficients, kLinearPerfectFitTolerance, true);
+
+        for (int i = 0; i < kPanelCoefficients; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            form.label(2 + i) = k < coefficients.size() ? core::doubleText(coefficients[k]) : "";
+        }
+        form.Label17 = core::doubleText(test.r);
+        form.Label18 = core::doubleText(test.f);
+        form.Label19 = core::doubleText(test.s);
+
+        session.store.writeRecord(
+            ScratchFile::Xs, core::Record { static_cast<double>(model), test.r, test.f, test.s });
+
+        residualPass(session, model, regressors, &samples);
+
+        form.Text5 = buildReport(model, form, coefficientLines);
+    }
+
+} // namespace
+
+void toggleRunIndicator(core::Form1& form)
+{
+    form.Timer1Interval = 10;
+    // The sweep through RGB(i, 100, 255), i = 0..50, is too quick to see; only its end colour
+    // stays.
+    form.Picture2 = form.Picture2 == kIndicatorOlive ? kIndicatorBlue : kIndicatorOlive;
+}
+
+void residualPass(
+    core::Session& session, ModelId model, int regressors, const core::SampleData* samples)
+{
+    core::Form1& form = session.form1;
+    // The coefficients as written, not as held in memory: read faults belong to the run.
+    const std::vector<double> coefficients
+        = session.store.readNumbers(ScratchFile::Hgb, static_cast<std::size_t>(regressors) + 1);
+    const double groups = core::val(form.Text2);
+
+    double sumAbs = 0.0;
+    double sumRel = 0.0;
+    double biggest = 0.0;
+    try {
+        if (samples == nullptr) {
+            session.messages.show(MessageWindowId::Form5, std::string(kNoDataText));
+        } else {
+            std::vector<double> row(static_cast<std::size_t>(regressors));
+            core::RecordReader in = samples->reader();
+            for (double g = 0.0; g < groups; g += 1.0) {
+                const double y = readGroup(in, model, row);
+                const double fitted = fittedValue(coefficients, row);
+                const double e = core::subtract(y, fitted);
+                sumAbs = core::add(sumAbs, std::fabs(e));
+                // Relative to the fitted value: a fitted value of exactly 0 ends the pass.
+                sumRel = core::add(sumRel, std::fabs(core::divide(e, fitted)));
+                if (std::fabs(e) > biggest)
+                    biggest = std::fabs(e);
+            }
+        }
+        const float meanError = core::toSingle(core::divide(sumAbs, groups));
+        const double meanRelative = core::divide(sumRel, groups);
+        form.Label20 = core::doubleText(biggest);
+        form.Label21 = core::singleText(meanError);
+        form.Label22 = core::doubleText(meanRelative);
+    } catch (const core::Fault&) {
+        // The pass ends quietly; the three labels keep the text they had before the run.
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void runLinearFamilyFit(core::Session& session, ModelId model)
+{
+    if (!isLinearFamily(model))
+        return;
+    try {
+        const double groups = core::val(session.form1.Text2);
+        const double regressors = core::val(session.form1.Text4);
+        if (regressors > kMaxRegressors) {
+            showInputError(session);
+            return;
+        }
+        // Counts that are not whole numbers of at least 1 are refused before the sample file is
+        // opened, so they can never leave a partial result.
+        if (!isWholeCount(groups) || !isWholeCount(regressors)) {
+            showInputError(session);
+            return;
+        }
+        fitAndReport(session, model, groups, static_cast<int>(regressors));
+    } catch (const core::Fault& fault) {
+        if (showsErrorDialog(fault.code()))
+            showInputError(session);
+    } catch (const std::bad_alloc&) {
+        showInputError(session);
+    } catch (const std::exception&) {
+        // An internal fault of the runtime is reported like the arithmetic faults.
+        showInputError(session);
+    }
+}
+
+} // namespace quantem::linear

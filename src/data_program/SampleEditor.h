@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/ScratchStore.h"
+#include "data_program/SampleTable.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quantem::data {
+
+/// The sample editor's document: the table of groups, and what data.qtm of the install root held
+/// when it was last loaded or saved, so that unsaved changes are known.
+class SampleEditor
+{
+public:
+    explicit SampleEditor(core::ScratchStore store);
+
+    const core::ScratchStore& store() const noexcept { return m_store; }
+    const SampleTable& table() const noexcept { return m_table; }
+    std::filesystem::path dataFilePath() const;
+
+    enum class LoadOutcome
+    {
+        Loaded,
+        Missing,
+        Unreadable
+    };
+    /// Loads data.qtm with the numbers per group guessed from its first line. When the file is
+    /// missing or unreadable the table is empty and message says why.
+    LoadOutcome loadDataFile(std::string& message);
+
+    /// Replaces the table by the numbers of a sample text, the numbers per group guessed from its
+    /// first line. Throws core::Fault (13, 6) with a message naming the bad item; the table is
+    /// left as it was.
+    void openText(std::string_view text);
+    /// Adds the numbers of a comma-, tab- or blank-separated text after the last number; a first
+    /// line of column names is skipped. Returns how many numbers were added. Throws as openText.
+    std::size_t importText(std::string_view text, bool& headerSkipped);
+    /// Writes the numbers of a text into the cells from (row, column) on, across then down.
+    /// Returns how many. Throws as openText.
+    std::size_t pasteText(std::string_view text, int row, int column);
+
+    /// Sets a cell from its typed text; row == rowCount() adds a row. Throws core::Fault (13, 6)
+    /// with the message for the user when the text is not a number; the cell keeps its value.
+    void setCellText(int row, int column, std::string_view text);
+    void setGroupSize(int size) { m_table.setGroupSize(size); }
+    /// Inserts an empty row before row.
+    void insertEmptyRow(int row) { m_table.insertEmptyRows(row, 1); }
+    void removeRows(const std::vector<int>& rows) { m_table.removeRows(rows); }
+    /// Empties the given cells (row, column pairs).
+    void clearCells(const std::vector<std::pair<int, int>>& cells);
+    void clear() { m_table.clear(); }
+
+    /// Why saving is refused (an incomplete row), or "".
+    std::string saveRefusal() const { return data::saveRefusal(m_table); }
+    /// Writes data.qtm. Throws core::Fault 62 when a row is incomplete, 75 when the file cannot be
+    /// written; what() is the message for the user.
+    void save();
+    /// Writes the sample file text to another path; data.qtm and the unsaved state stay as they
+    /// are. Throws as save.
+    void saveAs(const std::filesystem::path& path) const;
+
+    /// Whether the groups differ from what data.qtm held when last loaded or saved.
+    bool isModified() const;
+
+private:
+    core::ScratchStore m_store;
+    SampleTable m_table;
+    std::vector<std::vector<Cell>> m_saved;
+};
+
+} // namespace quantem::data

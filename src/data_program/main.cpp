@@ -1,0 +1,53 @@
+#include "core/ScratchStore.h"
+#include "data_program/Prompts.h"
+#include "data_program/ReportViewerWindow.h"
+#include "data_program/SampleEditorWindow.h"
+#include "data_program/StartMode.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+// The install root: --root DIR, else the default place beside the user's files.
+std::filesystem::path installRoot(const QCommandLineParser& parser, const QCommandLineOption& root)
+{
+    if (parser.isSet(root))
+        return std::filesystem::path(parser.value(root).toStdU16String());
+#ifdef Q_OS_WIN
+    return std::filesystem::path(L"c:\\qorvel_hg");
+#else
+    return std::filesystem::path(QDir::homePath().toStdU16String()) / "qorvel_hg";
+#endif
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quantem-data"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Quantem's data program: edits data.qtm, or shows the data report."));
+    parser.addHelpOption();
+    const QCommandLineOption root(QStringLiteral("root"),
+        QStringLiteral("The install root (default: ~/qorvel_hg)."), QStringLiteral("DIR"));
+    parser.addOption(root);
+    parser.process(application);
+
+    const quantem::core::ScratchStore store(installRoot(parser, root));
+    quantem::data::DialogPrompts prompts;
+    std::unique_ptr<QWidget> window;
+    if (quantem::data::startModeOf(store) == quantem::data::StartMode::ReportViewer)
+        window = std::make_unique<quantem::data::ReportViewerWindow>(store);
+    else
+        window = std::make_unique<quantem::data::SampleEditorWindow>(store, prompts);
+    window->show();
+    return QApplication::exec();
+}

@@ -135,11 +135,22 @@ void openHelp(Session& session)
 
 bool modelCount(Session& session)
 {
-    if (session.form1.Label2.empty()) {
-        session.messages.show(MessageWindowId::Form5, std::string("   Do regression !"));
+    // The a0 label starts as a blank: no regression has put a value there yet.
+    if (session.form1.Label2.find_first_not_of(' ') == std::string::npos) {
+        session.messages.show(MessageWindowId::Form5, std::string(core::kDoRegressionText));
         return false;
     }
     return true;
+}
+
+void drawChart(Session& session)
+{
+    notify(session, "The chart window is not available yet.");
+}
+
+void openCalculator(Session& session)
+{
+    notify(session, "The model calculator is not available yet.");
 }
 
 void showSupport(Session& session) { session.messages.show(MessageWindowId::Form7); }

@@ -39,9 +39,14 @@ void showReport(core::Session& session);
 /// Opens the help page.
 void openHelp(core::Session& session);
 
-/// Model count: with no result (Label2 empty) Form5 "   Do regression !"; otherwise the
-/// calculator. Returns true when the calculator is to be shown.
+/// Model count: with no result (Label2 empty or blank, as before any regression) Form5
+/// "   Do regression !"; otherwise the calculator. Returns true when the calculator is to be shown.
 bool modelCount(core::Session& session);
+
+/// The chart window and the model calculator are not part of this program yet: their commands
+/// say so in status panel 1.
+void drawChart(core::Session& session);
+void openCalculator(core::Session& session);
 
 /// Support and copyright windows.
 void showSupport(core::Session& session);

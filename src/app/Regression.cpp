@@ -88,7 +88,7 @@ void runRegression(Session& session, int exponentCount, core::ModelId model)
     try {
         samples = core::SampleData::load(session.store);
     } catch (const Fault&) {
-        session.messages.show(MessageWindowId::Form5, std::string("Have no data !"));
+        session.messages.show(MessageWindowId::Form5, std::string(core::kNoDataText));
         return;
     }
     try {

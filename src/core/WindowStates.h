@@ -66,6 +66,10 @@ struct Form1
 inline constexpr std::array<int, 19> kValueLabels { 2,  3,  4,  5,  6,  7,  8,  11, 12, 13,
                                                     14, 15, 16, 17, 18, 19, 20, 21, 22 };
 
+/// Texts that callers put into Form5's label.
+inline constexpr const char* kDoRegressionText = "   Do regression !";
+inline constexpr const char* kNoDataText = "Have no data !";
+
 /// The message windows of the program.
 enum class MessageWindowId { Form5, Form6, Form9, Form10, Form7, Form8 };
 

@@ -21,7 +21,6 @@ using core::ScratchFile;
 
 namespace {
 
-    constexpr const char* kNoDataText = "Have no data !";
     constexpr int kPanelCoefficients = 7; // Label2..Label8 show a0..a6
 
     bool isLinearFamily(ModelId model)
@@ -203,7 +202,7 @@ void residualPass(
     double biggest = 0.0;
     try {
         if (samples == nullptr) {
-            session.messages.show(MessageWindowId::Form5, std::string(kNoDataText));
+            session.messages.show(MessageWindowId::Form5, std::string(core::kNoDataText));
         } else {
             std::vector<double> row(static_cast<std::size_t>(regressors));
             core::RecordReader in = samples->reader();

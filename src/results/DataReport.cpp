@@ -94,10 +94,10 @@ namespace {
     {
         switch (findObstacle(session)) {
         case Obstacle::NoRegression:
-            session.messages.show(MessageWindowId::Form5, std::string(kNoRegressionText));
+            session.messages.show(MessageWindowId::Form5, std::string(core::kDoRegressionText));
             return false;
         case Obstacle::NoData:
-            session.messages.show(MessageWindowId::Form5, std::string(kNoDataText));
+            session.messages.show(MessageWindowId::Form5, std::string(core::kNoDataText));
             return false;
         case Obstacle::None:
             break;

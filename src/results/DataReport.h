@@ -15,8 +15,6 @@ enum class DataReportVariant
 };
 
 /// Texts Form5 shows when a data report cannot be made or written.
-inline constexpr const char* kNoRegressionText = "   Do regression !";
-inline constexpr const char* kNoDataText = "Have no data !";
 inline constexpr const char* kReportNotWrittenText = "The report could not be written !";
 
 /// The save dialog's filter and default extension.
@@ -32,7 +30,7 @@ std::string buildDataReport(const core::Session& session, DataReportVariant vari
 
 /// Asks for a file name (Text files, .TXT) and writes the report there; an empty name writes
 /// nothing. With no regression result (xs.sys missing, empty or incomplete) or no data.qtm it
-/// shows Form5 with kNoRegressionText or kNoDataText and asks nothing; a file that cannot be
+/// shows Form5 with core::kDoRegressionText or core::kNoDataText and asks nothing; a file that cannot be
 /// written shows kReportNotWrittenText and keeps its earlier content. Never throws.
 void saveDataReport(core::Session& session);
 

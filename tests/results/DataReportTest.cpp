@@ -153,13 +153,13 @@ namespace {
             const char* message;
         };
         const Case cases[] {
-            { nullptr, true, kNoRegressionText },
-            { "", true, kNoRegressionText },
-            { "0,0,0\r\n", true, kNoRegressionText },
-            { "7,\"1.25\",\"-0.5\"\r\n", true, kNoRegressionText },
-            { "\"seven\"\r\n", true, kNoRegressionText },
-            { "7,\"1.25\",\"-0.5\",\"0.75\"\r\n", false, kNoDataText },
-            { "51,1,2,3\r\n", false, kNoDataText },
+            { nullptr, true, core::kDoRegressionText },
+            { "", true, core::kDoRegressionText },
+            { "0,0,0\r\n", true, core::kDoRegressionText },
+            { "7,\"1.25\",\"-0.5\"\r\n", true, core::kDoRegressionText },
+            { "\"seven\"\r\n", true, core::kDoRegressionText },
+            { "7,\"1.25\",\"-0.5\",\"0.75\"\r\n", false, core::kNoDataText },
+            { "51,1,2,3\r\n", false, core::kNoDataText },
         };
         for (const Case& c : cases) {
             SCOPED_TRACE(c.xs == nullptr ? "<missing>" : c.xs);

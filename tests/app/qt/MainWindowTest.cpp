@@ -1,5 +1,4 @@
 #include "ViewFixture.h"
-
 #include "app/Commands.h"
 #include "support/Recording.h"
 
@@ -37,8 +36,8 @@ namespace {
         };
         for (const QAction* top : window.menuBar()->actions()) {
             if (const QMenu* menu = top->menu()) {
-                out << "menu " << menu->objectName().toStdString() << " "
-                    << quoted(menu->title()) << "\n";
+                out << "menu " << menu->objectName().toStdString() << " " << quoted(menu->title())
+                    << "\n";
                 for (const QAction* item : menu->actions())
                     dumpAction(item, "  ");
             } else {
@@ -48,8 +47,8 @@ namespace {
         const auto* toolBar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
         for (QAction* action : toolBar->actions()) {
             const QWidget* button = toolBar->widgetForAction(action);
-            out << "button " << button->objectName().toStdString() << " "
-                << quoted(action->text()) << " tip " << quoted(button->toolTip()) << "\n";
+            out << "button " << button->objectName().toStdString() << " " << quoted(action->text())
+                << " tip " << quoted(button->toolTip()) << "\n";
         }
         return out.str();
     }
@@ -97,11 +96,11 @@ namespace {
         EXPECT_EQ(control<QGroupBox>("Frame1")->title().toStdString(),
             "Return to model of overview report");
         EXPECT_EQ(control<QGroupBox>("Frame2")->title().toStdString(), "Show the model");
-        EXPECT_EQ(control<QGroupBox>("Frame3")->title().toStdString(),
-            "Coefficient of regression model");
+        EXPECT_EQ(
+            control<QGroupBox>("Frame3")->title().toStdString(), "Coefficient of regression model");
         EXPECT_EQ(control<QGroupBox>("Frame4")->title().toStdString(), "Power value of regression");
-        EXPECT_EQ(control<QGroupBox>("Frame5")->title().toStdString(),
-            "Test parameter of regression");
+        EXPECT_EQ(
+            control<QGroupBox>("Frame5")->title().toStdString(), "Test parameter of regression");
         EXPECT_NE(control("Picture1"), nullptr);
         EXPECT_NE(control("Picture2"), nullptr);
 
@@ -117,6 +116,15 @@ namespace {
     TEST_F(MainWindowView, MenusAndToolbarMatchTheGoldenDump)
     {
         EXPECT_EQ(menuDump(*window), readFile(QUANTEM_TEST_DATA "/main_window_menus.txt"));
+
+        // Every key shows a picture; the menu bar's own entries show their captions.
+        const auto* toolBar = window->findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        for (QAction* action : toolBar->actions()) {
+            const auto* button = static_cast<QToolButton*>(toolBar->widgetForAction(action));
+            EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        }
+        for (const char* name : { "HT", "ModelCount", "BG" })
+            EXPECT_TRUE(control<QAction>(name)->icon().isNull()) << name;
     }
 
     TEST_F(MainWindowView, MoreElementLeavesOnlyTheCountBoxesAndACatalogueModelRestoresTheRow)
@@ -175,11 +183,12 @@ namespace {
         session.form1.Label17 = "0.998";
         session.form1.Text5 = "report\r\nline two";
         runner.refresh();
-        EXPECT_EQ(control<QPlainTextEdit>("Text5")->toPlainText().toStdString(),
-            "report\nline two");
+        EXPECT_EQ(
+            control<QPlainTextEdit>("Text5")->toPlainText().toStdString(), "report\nline two");
 
         trigger("QCJG");
-        EXPECT_EQ(labelText("Label10"), "State of regression analysis State of regression analysis ");
+        EXPECT_EQ(
+            labelText("Label10"), "State of regression analysis State of regression analysis ");
         EXPECT_EQ(labelText("Label17"), "");
         EXPECT_EQ(control<QPlainTextEdit>("Text5")->toPlainText().toStdString(), "");
         EXPECT_EQ(root.readSys("wcqk.sys"), "0,0,0,0\r\n");
@@ -244,6 +253,17 @@ namespace {
         control<QToolButton>("bz")->click();
         ASSERT_FALSE(shell.calls.empty());
         EXPECT_EQ(shell.calls.back(), "page " + session.addresses.help);
+
+        // "Draw " and its key reach the chart's command, and the window renders afterwards.
+        int draws = 0;
+        window->setDrawCommand([this, &draws] {
+            ++draws;
+            session.form1.StatusBar1[0] = "drawn " + std::to_string(draws);
+        });
+        trigger("HT");
+        control<QToolButton>("qx")->click();
+        EXPECT_EQ(draws, 2);
+        EXPECT_EQ(labelText("Panel1"), "drawn 2");
     }
 
     TEST_F(MainWindowView, ProgressRepaintShowsTheRunningPanelsAndIndicator)

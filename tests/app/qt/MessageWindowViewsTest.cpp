@@ -149,7 +149,8 @@ namespace {
         const auto* email = form8.findChild<QLabel*>(QStringLiteral("Label9"));
         ASSERT_NE(web, nullptr);
         ASSERT_NE(email, nullptr);
-        EXPECT_EQ(web->text(), QStringLiteral("Web\uFF1A") + QString::fromStdString(session.addresses.home));
+        EXPECT_EQ(web->text(),
+            QStringLiteral("Web\uFF1A") + QString::fromStdString(session.addresses.home));
         EXPECT_EQ(email->text(),
             QStringLiteral("Email\uFF1A") + QString::fromStdString(session.addresses.email));
 

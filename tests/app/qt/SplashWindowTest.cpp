@@ -1,5 +1,6 @@
-#include "app/qt/CommandRunner.h"
 #include "app/qt/SplashWindow.h"
+
+#include "app/qt/CommandRunner.h"
 #include "core/Session.h"
 #include "support/Recording.h"
 #include "support/TempRoot.h"
@@ -92,6 +93,15 @@ namespace {
         EXPECT_EQ(root.readSys("xx.sys"), "<missing>");
         EXPECT_EQ(root.readSys("JC.sys"), "<missing>");
         EXPECT_EQ(mainWindowsOpened, 1);
+    }
+
+    TEST_F(SplashTest, WithoutContinueTheTimerResetsOnceAndOpensTheMainWindow)
+    {
+        splash.show();
+        waitMs(SplashWindow::kWaitMs + 400);
+        expectResetFiles();
+        EXPECT_EQ(mainWindowsOpened, 1);
+        EXPECT_FALSE(splash.isVisible());
     }
 
     TEST_F(SplashTest, HelpOpensTheHelpPageAndKeepsWaiting)

@@ -36,8 +36,7 @@ protected:
         messages.setAnchor(window.get());
     }
 
-    template <typename Widget = QWidget>
-    Widget* control(const char* name) const
+    template <typename Widget = QWidget> Widget* control(const char* name) const
     {
         auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << "no control " << name;

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/Commands.h"
+#include "app/qt/CommandRunner.h"
+#include "core/WindowStates.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace quantem::ui {
+
+/// The main window Form1: the input row, the result panels, the formula picture, the report
+/// box, the menus, the toolbar and the status bar. It renders the Form1 state after every
+/// command and turns each menu item, button and edit into one command.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(CommandRunner& runner, QWidget* parent = nullptr);
+
+    /// Renders the whole Form1 state.
+    void render();
+    /// Renders and repaints, at once and without processing events, what a long run changes:
+    /// the state line, the status panels and the run indicator.
+    void repaintProgress(const core::Form1& form1);
+
+    /// The calculator window, shown when the model-count command finds a result.
+    void setCalculatorOpener(std::function<void()> open) { m_openCalculator = std::move(open); }
+    /// The chart window's command, reached from "Draw " and the toolbar's qx.
+    void setDrawCommand(std::function<void()> draw) { m_draw = std::move(draw); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildCentre();
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    QAction* command(const char* name, const char* caption, std::function<void()> run);
+    void run(const std::function<void()>& command);
+    void renderProgress(const core::Form1& form1);
+    void centreOnScreen();
+
+    CommandRunner& m_runner;
+    std::function<void()> m_openCalculator;
+    std::function<void()> m_draw;
+
+    QLineEdit* m_text[8] {}; // Text1..Text7 at their numbers
+    QPlainTextEdit* m_report = nullptr; // Text5
+    std::string m_reportShown;
+    std::array<QLabel*, 23> m_values {}; // value labels at their numbers
+    QLabel* m_label1 = nullptr;
+    QLabel* m_label9 = nullptr;
+    QLabel* m_label10 = nullptr;
+    QLabel* m_label24 = nullptr;
+    QLabel* m_picture1 = nullptr;
+    std::string m_pictureShown;
+    QWidget* m_picture2 = nullptr;
+    QGroupBox* m_frame1 = nullptr;
+    std::array<QLabel*, 7> m_panels {};
+    std::map<core::ModelId, QAction*> m_modelActions;
+};
+
+} // namespace quantem::ui

@@ -1,0 +1,307 @@
+#include "app/qt/MessageWindowViews.h"
+
+#include "app/qt/Artwork.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace quantem::ui {
+
+namespace {
+
+    using core::MessageWindowId;
+
+    const char* captionOf(MessageWindowId id)
+    {
+        switch (id) {
+        case MessageWindowId::Form5:
+            return "Help";
+        case MessageWindowId::Form6:
+            return "Help";
+        case MessageWindowId::Form9:
+            return " Help";
+        case MessageWindowId::Form10:
+            return "System hint";
+        case MessageWindowId::Form7:
+            return "Support";
+        case MessageWindowId::Form8:
+            return " Quantem";
+        }
+        return "";
+    }
+
+    QStyle::StandardPixmap pictureOf(MessageWindowId id)
+    {
+        switch (id) {
+        case MessageWindowId::Form6:
+            return QStyle::SP_MessageBoxWarning;
+        case MessageWindowId::Form9:
+        case MessageWindowId::Form10:
+            return QStyle::SP_MessageBoxQuestion;
+        default:
+            return QStyle::SP_MessageBoxInformation;
+        }
+    }
+
+    // The windows keep their texts with CR LF line ends; the widgets take plain line feeds.
+    QString displayText(const std::string& text)
+    {
+        QString shown = QString::fromStdString(text);
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        return shown;
+    }
+
+    QLabel* pictureLabel(const QPixmap& pixmap, QWidget* parent)
+    {
+        auto* picture = new QLabel(parent);
+        picture->setObjectName(QStringLiteral("Image1"));
+        picture->setPixmap(pixmap);
+        picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+        return picture;
+    }
+
+    QLabel* linkLabel(const char* name, QWidget* parent)
+    {
+        auto* label = new QLabel(parent);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setCursor(Qt::PointingHandCursor);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, QColor(0, 70, 200));
+        label->setPalette(palette);
+        QFont font = label->font();
+        font.setUnderline(true);
+        label->setFont(font);
+        return label;
+    }
+
+} // namespace
+
+MessageWindowView::MessageWindowView(CommandRunner& runner, MessageWindowId id, QWidget* parent)
+    : QDialog(parent)
+    , m_runner(runner)
+    , m_id(id)
+{
+    setObjectName(QString::fromLatin1(core::messageWindowName(id)));
+    setWindowTitle(QString::fromLatin1(captionOf(id)));
+    setModal(false);
+    setWindowIcon(QIcon(programLogo(32)));
+    build();
+    render();
+}
+
+void MessageWindowView::build()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(16, 16, 16, 12);
+    outer->setSpacing(14);
+    m_buttons = new QHBoxLayout;
+    m_buttons->addStretch(1);
+
+    switch (m_id) {
+    case MessageWindowId::Form7:
+        buildSupport();
+        break;
+    case MessageWindowId::Form8:
+        buildInformation();
+        break;
+    default: {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(14);
+        const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        row->addWidget(pictureLabel(style()->standardIcon(pictureOf(m_id)).pixmap(side), this));
+        m_label = new QLabel(this);
+        m_label->setObjectName(
+            QString::fromLatin1(m_id == MessageWindowId::Form10 ? "Label2" : "Label1"));
+        m_label->setTextFormat(Qt::PlainText);
+        m_label->setMinimumWidth(240);
+        m_label->setWordWrap(true);
+        m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        row->addWidget(m_label, 1);
+        outer->addLayout(row, 1);
+        break;
+    }
+    }
+
+    switch (m_id) {
+    case MessageWindowId::Form5:
+    case MessageWindowId::Form6:
+    case MessageWindowId::Form9:
+        addButton("Command1", "Yes", app::MessageButton::Yes);
+        addButton("Command2", "Help", app::MessageButton::Help);
+        break;
+    case MessageWindowId::Form10:
+        addButton("Command1", "Yes", app::MessageButton::Yes);
+        addButton("Command2", "No", app::MessageButton::No);
+        addButton("Command3", "Cancel ", app::MessageButton::Cancel);
+        break;
+    case MessageWindowId::Form7:
+        addButton("Command1", "Yes", app::MessageButton::Yes);
+        addButton("Command2", "Web", app::MessageButton::Web);
+        addButton("Command3", "E-Mail", app::MessageButton::Email);
+        break;
+    case MessageWindowId::Form8:
+        addButton("cmdOK", "Yes", app::MessageButton::Yes);
+        addButton("Command1", "Help", app::MessageButton::Help);
+        break;
+    }
+    m_buttons->addStretch(1);
+    outer->addLayout(m_buttons);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MessageWindowView::buildSupport()
+{
+    m_supportText = new QPlainTextEdit(this);
+    m_supportText->setObjectName(QStringLiteral("Text1"));
+    m_supportText->setReadOnly(true);
+    m_supportText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_supportText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    const QFontMetrics metrics(m_supportText->font());
+    m_supportText->setFixedSize(
+        metrics.horizontalAdvance(QLatin1Char('m')) * 34, metrics.lineSpacing() * 11);
+    static_cast<QVBoxLayout*>(layout())->addWidget(m_supportText);
+}
+
+void MessageWindowView::buildInformation()
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(16);
+    row->addWidget(pictureLabel(programLogo(72), this));
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(6);
+    auto* name = new QLabel(QStringLiteral(" Quantem - QTM"), this);
+    name->setObjectName(QStringLiteral("Label1"));
+    QFont bold = name->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.3);
+    name->setFont(bold);
+    texts->addWidget(name);
+
+    const core::Addresses& addresses = m_runner.session().addresses;
+    // The colons are full-width, as the window has always shown them.
+    m_webLabel = linkLabel("Label10", this);
+    m_webLabel->setText(QStringLiteral("Web\uFF1A") + QString::fromStdString(addresses.home));
+    m_emailLabel = linkLabel("Label9", this);
+    m_emailLabel->setText(QStringLiteral("Email\uFF1A") + QString::fromStdString(addresses.email));
+    m_webLabel->installEventFilter(this);
+    m_emailLabel->installEventFilter(this);
+    texts->addWidget(m_webLabel);
+    texts->addWidget(m_emailLabel);
+    texts->addStretch(1);
+    row->addLayout(texts, 1);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row, 1);
+}
+
+void MessageWindowView::addButton(const char* name, const char* caption, app::MessageButton button)
+{
+    auto* push = new QPushButton(QString::fromLatin1(caption), this);
+    push->setObjectName(QString::fromLatin1(name));
+    push->setAutoDefault(false);
+    push->setMinimumWidth(84);
+    connect(push, &QPushButton::clicked, this, [this, button] { press(button); });
+    m_buttons->addWidget(push);
+}
+
+void MessageWindowView::press(app::MessageButton button)
+{
+    m_runner.run([this, button] { app::pressMessageButton(m_runner.session(), m_id, button); });
+}
+
+void MessageWindowView::reject()
+{
+    m_runner.run([this] { app::closeMessageWindow(m_runner.session(), m_id); });
+}
+
+bool MessageWindowView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == m_webLabel) {
+            m_runner.run([this] { app::clickWebLabel(m_runner.session()); });
+            return true;
+        }
+        if (watched == m_emailLabel) {
+            m_runner.run([this] { app::clickEmailLabel(m_runner.session()); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void MessageWindowView::render()
+{
+    const core::MessageWindow& state = m_runner.session().messages[m_id];
+    if (m_label != nullptr)
+        m_label->setText(displayText(state.text));
+    if (m_supportText != nullptr && state.loaded) {
+        const QString text = displayText(state.text);
+        if (m_supportText->toPlainText() != text)
+            m_supportText->setPlainText(text);
+    }
+    if (state.visible && !isVisible()) {
+        centreOnAnchor();
+        show();
+        raise();
+        activateWindow();
+    } else if (!state.visible && isVisible()) {
+        hide();
+    }
+}
+
+void MessageWindowView::centreOnAnchor()
+{
+    adjustSize();
+    QRect area;
+    if (m_anchor && m_anchor->isVisible())
+        area = m_anchor->frameGeometry();
+    else if (const QScreen* screen = QApplication::primaryScreen())
+        area = screen->availableGeometry();
+    else
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(area.center());
+    move(frame.topLeft());
+}
+
+MessageWindowViews::MessageWindowViews(CommandRunner& runner)
+{
+    constexpr std::array kIds { MessageWindowId::Form5, MessageWindowId::Form6,
+        MessageWindowId::Form9, MessageWindowId::Form10, MessageWindowId::Form7,
+        MessageWindowId::Form8 };
+    for (MessageWindowId id : kIds)
+        m_views[static_cast<std::size_t>(id)] = std::make_unique<MessageWindowView>(runner, id);
+    for (auto& view : m_views)
+        QObject::connect(
+            &runner, &CommandRunner::stateChanged, view.get(), &MessageWindowView::render);
+}
+
+MessageWindowViews::~MessageWindowViews() = default;
+
+MessageWindowView& MessageWindowViews::view(MessageWindowId id)
+{
+    return *m_views[static_cast<std::size_t>(id)];
+}
+
+void MessageWindowViews::setAnchor(QWidget* anchor)
+{
+    for (auto& view : m_views)
+        view->setAnchor(anchor);
+}
+
+void MessageWindowViews::render()
+{
+    for (auto& view : m_views)
+        view->render();
+}
+
+} // namespace quantem::ui

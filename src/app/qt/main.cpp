@@ -1,0 +1,101 @@
+#include "app/Commands.h"
+#include "app/InstallRoot.h"
+#include "app/qt/CommandRunner.h"
+#include "app/qt/FormulaPictures.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/MessageWindowViews.h"
+#include "app/qt/ProgressRepaint.h"
+#include "app/qt/QtQuestions.h"
+#include "app/qt/QtShell.h"
+#include "app/qt/SplashWindow.h"
+#include "core/Session.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFont>
+#include <QMessageBox>
+
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+std::filesystem::path defaultRoot()
+{
+    return std::filesystem::path(QDir::homePath().toStdString()) / "qorvel_hg";
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quantem"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quantem"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quantem: curve fitting by least squares"));
+    parser.addHelpOption();
+    const QCommandLineOption rootOption(QStringLiteral("root"),
+        QStringLiteral("Install root with the samples and scratch files (default ~/qorvel_hg)."),
+        QStringLiteral("DIR"));
+    parser.addOption(rootOption);
+    const QCommandLineOption prepareOption(QStringLiteral("prepare-only"),
+        QStringLiteral("Prepare the install root (pictures, help, sample data) and exit."));
+    parser.addOption(prepareOption);
+    parser.process(application);
+    const std::filesystem::path root = parser.isSet(rootOption)
+        ? std::filesystem::path(parser.value(rootOption).toStdString())
+        : defaultRoot();
+
+    // The program's own texts include Chinese ones: keep a face with those characters behind
+    // the usual one.
+    QFont font = QApplication::font();
+    font.setFamilies({ font.family(), QStringLiteral("WenQuanYi Micro Hei") });
+    QApplication::setFont(font);
+
+    const std::filesystem::path dataProgram
+        = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())
+        / "quantem-data";
+    try {
+        quantem::ui::QtFormulaPictureRenderer pictures;
+        quantem::app::prepareInstallRoot(root, dataProgram, &pictures);
+    } catch (const std::exception& error) {
+        // Without its root the program has nowhere to keep its files.
+        QMessageBox::critical(nullptr, QStringLiteral(" Quantem - QTM"),
+            QStringLiteral("The install root %1 could not be prepared: %2")
+                .arg(QString::fromStdString(root.string()), QString::fromUtf8(error.what())));
+        return 1;
+    }
+    if (parser.isSet(prepareOption))
+        return 0;
+
+    quantem::ui::QtShell shell;
+    quantem::ui::QtQuestions questions;
+    quantem::ui::ProgressRepaint progress;
+    quantem::core::Session session(root);
+    session.shell = &shell;
+    session.questions = &questions;
+    session.progress = &progress;
+
+    quantem::ui::CommandRunner runner(session);
+    quantem::ui::MessageWindowViews messageWindows(runner);
+    std::unique_ptr<quantem::ui::MainWindow> mainWindow;
+
+    quantem::ui::SplashWindow splash(runner, [&] {
+        mainWindow = std::make_unique<quantem::ui::MainWindow>(runner);
+        questions.setParentWindow(mainWindow.get());
+        messageWindows.setAnchor(mainWindow.get());
+        progress.setRepaint([window = mainWindow.get()](const quantem::core::Form1& form1) {
+            window->repaintProgress(form1);
+        });
+        mainWindow->setDrawCommand([&session] { quantem::app::drawChart(session); });
+        mainWindow->setCalculatorOpener([&session] { quantem::app::openCalculator(session); });
+        mainWindow->render();
+        mainWindow->show();
+    });
+    splash.show();
+    return QApplication::exec();
+}

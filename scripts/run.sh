@@ -9,6 +9,8 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$build/src/quantem" --root "$root"
 fi
 
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 echo "No display found: running a headless demo fit of the sample data in $root instead."
 QT_QPA_PLATFORM=offscreen "$build/src/quantem" --root "$root" --prepare-only
 "$build/src/quantem-fit" --root "$root" --model 7 --samples 8 --power 1 || true

@@ -459,7 +459,8 @@ void MainWindow::buildStatusBar()
     const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     // Panel 1 carries the program's notices and gives way to status tips; the others keep
     // their place at the right.
-    const std::array<int, 7> minimumWidths { 0, 11, 10, 7, 7, 7, 7 };
+    // Panels 5 to 7 show R, F and S shifted while a search runs: room for fifteen digits.
+    const std::array<int, 7> minimumWidths { 0, 11, 10, 4, 18, 18, 18 };
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
@@ -468,6 +469,8 @@ void MainWindow::buildStatusBar()
         panel->setMinimumWidth(minimumWidths[i] * digit);
         m_panels[i] = panel;
         if (i == 0) {
+            // A long notice must not push the other panels out of the window.
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             bar->addWidget(panel, 1);
         } else {
             panel->setAlignment(Qt::AlignCenter);

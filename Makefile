@@ -34,8 +34,8 @@ sanitize: setup
 
 bench: setup
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUANTEM_BENCH=ON >/dev/null
-	@cmake --build build-bench --target quantem_bench
-	@build-bench/bench/quantem_bench
+	@cmake --build build-bench --target bench_power_search
+	@build-bench/bench/bench_power_search
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench

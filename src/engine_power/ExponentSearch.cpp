@@ -1,0 +1,110 @@
+#include "engine_power/ExponentSearch.h"
+
+#include "core/Fault.h"
+#include "engine_power/PowerEvaluation.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace quantem::power {
+
+float readCriterionChange(const core::ScratchStore& store)
+{
+    double change = 0.0;
+    try {
+        change = store.readNumbers(core::ScratchFile::Rr, 1)[0];
+    } catch (const core::Fault&) {
+        return 0.0f; // only possible before any evaluation has written the file
+    }
+    if (std::fabs(change) > static_cast<double>(FLT_MAX))
+        return change > 0.0 ? std::numeric_limits<float>::infinity()
+                            : -std::numeric_limits<float>::infinity();
+    // Only the sign is used, and in single precision a change too small for a float counts as 0.
+    return static_cast<float>(change);
+}
+
+void exponentSearch(core::Session& session, int exponentCount, core::ModelId model)
+{
+    exponentSearch(session, exponentCount, model, EvaluationObserver());
+}
+
+void exponentSearch(core::Session& session, int exponentCount, core::ModelId model,
+    const EvaluationObserver& observer)
+{
+    if (exponentCount < 0 || exponentCount > kMaxExponents || core::groupSize(model) == 0)
+        return;
+    core::Form1& form = session.form1;
+
+    float s = 0.0f;
+    try {
+        s = startValue(form, model);
+    } catch (const core::Fault&) {
+        // An initial value beyond the single range ends the run before any evaluation.
+        session.messages.show(
+            core::MessageWindowId::Form5, core::standingText(core::MessageWindowId::Form5));
+        return;
+    }
+
+    // The samples are read once; every evaluation takes its groups from memory in file order.
+    std::optional<core::SampleData> samples;
+    try {
+        samples = core::SampleData::load(session.store);
+    } catch (const core::Fault&) {
+        samples.reset(); // each evaluation meets the missing file as it opens it
+    }
+    const PowerRun run { session, samples ? &*samples : nullptr };
+
+    ExponentSet exponents {};
+    SearchIndex i = 1;
+    double t = 0.0;
+    auto evaluate = [&] {
+        const EvaluationOutcome outcome
+            = powerEvaluation(run, t, exponents, i, exponentCount, model);
+        if (observer)
+            observer(t, exponents, i, outcome);
+        if (session.progress != nullptr)
+            session.progress->progress(form);
+    };
+    auto changeOfLast = [&] { return readCriterionChange(session.store); };
+
+    // The loop end is fixed when the loop starts; an evaluation that moves i to k + 1 ends the
+    // run after the current pass, and every evaluation of that pass is then a final one.
+    const int last = exponentCount + 1;
+    for (i = 1; i <= last; ++i) {
+        if (i == last)
+            form.Label10 = kRunFinishedCaption;
+        if (i < last) {
+            t = static_cast<double>(s);
+            evaluate();
+            t = t - kExponentStep;
+            evaluate();
+            float dF = changeOfLast();
+            if (dF > 0.0f) {
+                // The first pass repeats s - 0.01, so its change is 0 and the loop goes on.
+                t = static_cast<double>(s);
+                do {
+                    t = t - kExponentStep;
+                    if (t == 0.0)
+                        t = kZeroReplacement; // an exponent of 0 would duplicate the constant
+                    evaluate();
+                    dF = changeOfLast();
+                } while (!(dF < 0.0f || t <= kLowerBound));
+                t = t + kExponentStep;
+            } else {
+                t = static_cast<double>(s);
+                do {
+                    t = t + kExponentStep;
+                    evaluate();
+                    dF = changeOfLast();
+                } while (!(dF < 0.0f || t >= kUpperBound));
+                t = t - kExponentStep;
+            }
+        } else {
+            evaluate(); // the final evaluation publishes
+        }
+    }
+}
+
+} // namespace quantem::power

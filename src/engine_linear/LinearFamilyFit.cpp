@@ -6,6 +6,7 @@
 #include "core/Record.h"
 #include "engine_linear/FitStatistics.h"
 #include "engine_linear/NormalSystem.h"
+#include "engine_linear/ReportLines.h"
 
 #include <cmath>
 #include <new>
@@ -74,17 +75,6 @@ namespace {
         return value;
     }
 
-    std::string joinLines(const std::vector<std::string>& lines)
-    {
-        std::string text;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                text += "\r\n";
-            text += lines[i];
-        }
-        return text;
-    }
-
     std::string buildReport(
         ModelId model, const core::Form1& form, const std::vector<std::string>& coefficientLines)
     {
@@ -117,13 +107,8 @@ namespace {
         lines.push_back("");
         lines.push_back("Test parameter of regress ");
         lines.push_back("========================= ");
-        lines.push_back("   Correlation coefficient(R):" + form.Label17);
-        lines.push_back("      Statistical variable(F):" + form.Label18);
-        lines.push_back("Residue standard deviation(S):" + form.Label19);
-        lines.push_back("                Biggest error:" + form.Label20);
-        lines.push_back("                  Equal error:" + form.Label21);
-        lines.push_back("         Equal relating error:" + form.Label22);
-        return joinLines(lines);
+        appendTestParameterLines(lines, form);
+        return joinReportLines(lines);
     }
 
     // Steps 4 to 14 of a run; every fault goes to the caller's handler.

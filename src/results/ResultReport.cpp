@@ -4,6 +4,7 @@
 #include "core/Fault.h"
 #include "core/NumberText.h"
 #include "core/Record.h"
+#include "engine_linear/ReportLines.h"
 
 #include <array>
 #include <vector>
@@ -156,20 +157,8 @@ void buildResultReport(core::Session& session, float meanError)
         lines.push_back("In which," + clauses + "time,Is result model.");
     lines.push_back("Power initial value is: " + std::string(initialValue));
     lines.push_back("Now, return best model of the data is: " + std::string(title));
-    lines.push_back("   Correlation coefficient(R):" + form.Label17);
-    lines.push_back("      Statistical variable(F):" + form.Label18);
-    lines.push_back("Residue standard deviation(S):" + form.Label19);
-    lines.push_back("                Biggest error:" + form.Label20);
-    lines.push_back("                  Equal error:" + form.Label21);
-    lines.push_back("         Equal relating error:" + form.Label22);
-
-    std::string report;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            report += "\r\n";
-        report += lines[i];
-    }
-    form.Text5 = report;
+    linear::appendTestParameterLines(lines, form);
+    form.Text5 = linear::joinReportLines(lines);
     writeShownCoefficients(session);
 }
 

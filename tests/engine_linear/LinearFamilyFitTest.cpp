@@ -6,6 +6,7 @@
 #include "core/Session.h"
 #include "support/Expect.h"
 #include "support/TempRoot.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +27,6 @@ namespace {
 
     // The example of one regressor: (1, 2), (2, 3), (3, 5), (4, 4).
     constexpr const char* kFourGroups = "1,2\r\n2,3\r\n3,5\r\n4,4\r\n";
-
-    std::string readExpected(const std::string& name)
-    {
-        std::ifstream in(std::string(QUANTEM_TEST_DATA) + "/" + name, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
 
     class LinearFamilyFit : public ::testing::Test
     {
@@ -391,11 +384,11 @@ namespace {
         root.writeSamples("-1,-1,1.5\r\n1,-1,4.25\r\n-1,1,2.75\r\n1,1,6.5\r\n"
                           "-1,-1,2\r\n1,-1,3.75\r\n-1,1,3.25\r\n1,1,6\r\n");
         run(51, "8", " 2");
-        EXPECT_EQ(session.form1.Text5, readExpected("linear_report_51.txt"));
+        EXPECT_EQ(session.form1.Text5, quantem::test::readTestData("linear_report_51.txt"));
 
         root.writeSamples(kFourGroups);
         run(52, "4", "1");
-        EXPECT_EQ(session.form1.Text5, readExpected("linear_report_52.txt"));
+        EXPECT_EQ(session.form1.Text5, quantem::test::readTestData("linear_report_52.txt"));
         EXPECT_TRUE(showings().empty());
     }
 

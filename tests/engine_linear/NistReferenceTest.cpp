@@ -3,6 +3,7 @@
 #include "core/Session.h"
 #include "engine_linear/LinearFamilyFit.h"
 #include "support/TempRoot.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,17 +20,9 @@ namespace {
 
     using nlohmann::json;
 
-    std::string readReference(const std::string& name)
-    {
-        std::ifstream in(std::string(QUANTEM_REFERENCE_DATA) + "/" + name, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
-
     const json& certified()
     {
-        static const json values = json::parse(readReference("certified.json"));
+        static const json values = json::parse(quantem::test::readTestData("nist/certified.json"));
         return values;
     }
 
@@ -60,7 +53,8 @@ namespace {
         const int regressors = polynomial ? set.at("degree").get<int>() : set.at("m").get<int>();
 
         test::TempRoot root;
-        root.writeSamples(readReference(set.at("qtm").get<std::string>()));
+        root.writeSamples(
+            quantem::test::readTestData(std::string("nist/") + set.at("qtm").get<std::string>()));
         core::Session session(root.path());
         session.form1.Text2 = std::to_string(set.at("groups").get<int>());
         session.form1.Text4 = std::to_string(regressors);

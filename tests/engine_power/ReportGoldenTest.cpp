@@ -1,5 +1,6 @@
 #include "engine_power/ExponentSearch.h"
 #include "engine_power/PowerFixture.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@
 
 namespace quantem::power {
 namespace {
-
-    std::string expected(const std::string& name)
-    {
-        std::ifstream in(std::string(QUANTEM_TEST_DATA) + "/" + name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
 
     class ReportGoldenTest : public test::PowerFixture
     {
@@ -31,7 +24,7 @@ namespace {
                           "7,13.713586331368166\r\n8,14.861281550435518\r\n9,15.966610165238237\r\n"
                           "10,17.035617008818164\r\n");
         exponentSearch(session, 1, 7);
-        EXPECT_EQ(session.form1.Text5, expected("power_model7_report.txt"));
+        EXPECT_EQ(session.form1.Text5, quantem::test::readTestData("power_model7_report.txt"));
     }
 
     TEST_F(ReportGoldenTest, ThreeNumberGroupsModelTwenty)
@@ -42,7 +35,7 @@ namespace {
             "2.16,3.5,4.991\r\n2.49,1.45,5.175\r\n2.94,2.88,6.334\r\n3.2,4.38,7.094\r\n"
             "3.59,2.27,7.226\r\n4.09,3.73,8.629\r\n4.43,1.72,8.181\r\n4.68,3.14,9.45\r\n");
         exponentSearch(session, 3, 20);
-        EXPECT_EQ(session.form1.Text5, expected("power_model20_report.txt"));
+        EXPECT_EQ(session.form1.Text5, quantem::test::readTestData("power_model20_report.txt"));
     }
 
     TEST_F(ReportGoldenTest, FourNumberGroupsModelFortyWithOffsets)
@@ -55,7 +48,7 @@ namespace {
                           "3.42,1.59,3.49,9.341\r\n3.68,2.71,1.54,9.15\r\n3.94,3.8,2.06,11.555\r\n"
                           "4.25,1.74,2.6,9.333\r\n4.55,2.91,3.12,11.451\r\n");
         exponentSearch(session, 2, 40);
-        EXPECT_EQ(session.form1.Text5, expected("power_model40_report.txt"));
+        EXPECT_EQ(session.form1.Text5, quantem::test::readTestData("power_model40_report.txt"));
     }
 
 } // namespace

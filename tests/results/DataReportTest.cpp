@@ -4,6 +4,7 @@
 #include "core/Session.h"
 #include "support/Recording.h"
 #include "support/TempRoot.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +18,6 @@ namespace quantem::results {
 namespace {
 
     using core::MessageWindowId;
-
-    std::string readExpected(const std::string& name)
-    {
-        std::ifstream in(std::string(QUANTEM_TEST_DATA) + "/" + name, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
 
     std::vector<std::string> splitLines(const std::string& text)
     {
@@ -49,7 +42,7 @@ namespace {
         {
             root.writeFile("sys/xs.sys", "51,0.977269757935485,53.125,0.447213595499958\r\n");
             root.writeSamples("-1,-1,1.5\r\n1,-1,4.25\n-1,1,2.75\r\r\n1,1,6.5");
-            session.form1.Text5 = readExpected("linear_report_51.txt");
+            session.form1.Text5 = quantem::test::readTestData("linear_report_51.txt");
         }
 
         // A model-7 result as the power report leaves it; LF line ends throughout.
@@ -57,7 +50,7 @@ namespace {
         {
             root.writeFile("sys/xs.sys", "7,\"1.25\",\"-0.5\",\"0.75\"\r\n");
             root.writeSamples("0.5,1.07\n1,0.75\n2, 0.3\n4,-0.25\n");
-            session.form1.Text5 = readExpected("data_report_text5_7.txt");
+            session.form1.Text5 = quantem::test::readTestData("data_report_text5_7.txt");
         }
 
         std::vector<core::Showing> showings() const { return session.messages.log(); }
@@ -72,16 +65,17 @@ namespace {
         prepareModel51();
         questions.fileNames.push_back(root.path() / "report51.TXT");
         saveDataReport(session);
-        EXPECT_EQ(root.read("report51.TXT"), readExpected("data_report_save_51.txt"));
+        EXPECT_EQ(
+            root.read("report51.TXT"), quantem::test::readTestData("data_report_save_51.txt"));
         showDataReport(session);
-        EXPECT_EQ(root.readSys("bgx.sys"), readExpected("data_report_show_51.txt"));
+        EXPECT_EQ(root.readSys("bgx.sys"), quantem::test::readTestData("data_report_show_51.txt"));
 
         prepareModel7();
         questions.fileNames.push_back(root.path() / "report7.TXT");
         saveDataReport(session);
-        EXPECT_EQ(root.read("report7.TXT"), readExpected("data_report_save_7.txt"));
+        EXPECT_EQ(root.read("report7.TXT"), quantem::test::readTestData("data_report_save_7.txt"));
         showDataReport(session);
-        EXPECT_EQ(root.readSys("bgx.sys"), readExpected("data_report_show_7.txt"));
+        EXPECT_EQ(root.readSys("bgx.sys"), quantem::test::readTestData("data_report_show_7.txt"));
 
         EXPECT_TRUE(showings().empty());
         ASSERT_EQ(questions.asked.size(), 2u);
@@ -216,7 +210,7 @@ namespace {
         root.writeFile("old.TXT", std::string(5000, 'x'));
         questions.fileNames.push_back(root.path() / "old.TXT");
         saveDataReport(session);
-        EXPECT_EQ(root.read("old.TXT"), readExpected("data_report_save_7.txt"));
+        EXPECT_EQ(root.read("old.TXT"), quantem::test::readTestData("data_report_save_7.txt"));
     }
 
     TEST_F(DataReport, BuildingWithoutAResultRaisesAFault)

@@ -1,6 +1,7 @@
 #include "ViewFixture.h"
 #include "app/Commands.h"
 #include "support/Recording.h"
+#include "support/TestData.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -51,14 +52,6 @@ namespace {
                 << " tip " << quoted(button->toolTip()) << "\n";
         }
         return out.str();
-    }
-
-    std::string readFile(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
 
     using MainWindowView = ViewFixture;
@@ -115,7 +108,7 @@ namespace {
 
     TEST_F(MainWindowView, MenusAndToolbarMatchTheGoldenDump)
     {
-        EXPECT_EQ(menuDump(*window), readFile(QUANTEM_TEST_DATA "/main_window_menus.txt"));
+        EXPECT_EQ(menuDump(*window), quantem::test::readTestData("main_window_menus.txt"));
 
         // Every key shows a picture; the menu bar's own entries show their captions.
         const auto* toolBar = window->findChild<QToolBar*>(QStringLiteral("Toolbar1"));

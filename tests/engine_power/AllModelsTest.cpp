@@ -4,6 +4,7 @@
 #include "engine_power/ExponentSearch.h"
 #include "engine_power/PowerFixture.h"
 #include "results/EvaluateModel.h"
+#include "support/ModelSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -12,40 +13,6 @@
 
 namespace quantem::power {
 namespace {
-
-    /// Samples of a model: 40 groups with x in 0.5..3, y from the formula with a small relative
-    /// disturbance, so that no fit is exact and the search runs its normal course. Four-number
-    /// models hold y and its sums in single precision, which blurs any residual below about 1E-03
-    /// of y: their disturbance is larger, so that the criterion still tells exponents apart.
-    std::vector<std::vector<double>> generate(core::ModelId model, const results::CoefficientSet& c)
-    {
-        std::uint32_t seed = 12345u + static_cast<std::uint32_t>(model);
-        auto next = [&seed] {
-            seed = seed * 1103515245u + 12345u;
-            return static_cast<double>((seed >> 8) % 10000u) / 10000.0;
-        };
-        const double disturbance = core::groupSize(model) == 4 ? 3E-03 : 1E-06;
-        std::vector<std::vector<double>> groups;
-        for (int g = 0; g < 40; ++g) {
-            const double x1 = 0.5 + 2.5 * next();
-            const double x2 = 0.5 + 2.5 * next();
-            const double x3 = 0.5 + 2.5 * next();
-            const double y = *results::evaluateModel(model, c, x1, x2, x3)
-                * (1 + disturbance * (next() - 0.5));
-            switch (core::groupSize(model)) {
-            case 2:
-                groups.push_back({ x1, y });
-                break;
-            case 3:
-                groups.push_back({ x1, x2, y });
-                break;
-            default:
-                groups.push_back({ x1, x2, x3, y });
-                break;
-            }
-        }
-        return groups;
-    }
 
     class AllModelsTest : public test::PowerFixture
     {
@@ -60,14 +27,9 @@ namespace {
         for (core::ModelId model = 1; model <= 50; ++model) {
             SCOPED_TRACE(model);
             const core::ModelDescriptor& d = core::modelOf(model);
-            results::CoefficientSet generating;
-            for (int i = 0; i <= d.elements; ++i)
-                generating.a[static_cast<std::size_t>(i)] = i == 0 ? 0.5 : 1.0 + 0.5 * i;
-            for (int r = 1; r <= d.exponents; ++r)
-                generating.k[static_cast<std::size_t>(r - 1)]
-                    = (r == 1 ? 0.67 : 0.5) + core::exponentOffset(model, r);
+            const results::CoefficientSet generating = quantem::test::generatingModel(model);
             choose(model, 40);
-            samples(generate(model, generating));
+            samples(quantem::test::modelSamples(model, generating));
             session.form1.Text5.clear();
 
             exponentSearch(session, d.exponents, model);

@@ -3,6 +3,7 @@
 #include "core/ModelCatalogue.h"
 #include "core/NumberText.h"
 #include "core/Session.h"
+#include "support/ModelSamples.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -39,13 +40,7 @@ protected:
     /// Writes data.qtm with one group per line, numbers in their round-trip text.
     void samples(const std::vector<std::vector<double>>& groups)
     {
-        std::string text;
-        for (const std::vector<double>& group : groups) {
-            for (std::size_t i = 0; i < group.size(); ++i)
-                text += (i > 0 ? "," : "") + core::recordNumber(group[i]);
-            text += "\r\n";
-        }
-        root.writeSamples(text);
+        root.writeSamples(quantem::test::sampleFileText(groups));
     }
 
     std::string sys(const std::string& name) const { return root.readSys(name); }

@@ -28,9 +28,11 @@ namespace {
 
 void runCommand(Session& session, const std::function<void()>& command)
 {
+    // A notice speaks of the command that raised it; the next command starts without it.
+    notify(session, "");
     try {
         command();
-    } catch (const Fault& fault) {
+    } catch (const std::exception& fault) {
         notify(session, fault.what());
         session.messages.show(MessageWindowId::Form5);
     }
@@ -162,9 +164,12 @@ bool confirmExit(Session& session)
     if (session.questions == nullptr)
         return true;
     switch (session.questions->askYesNoCancel(kExitPromptText, kExitPromptTitle)) {
-    case core::Answer::Yes:
+    case core::Answer::Yes: {
+        // A report that could not be saved was told in a message window: stay, so it is seen.
+        const std::size_t showings = session.messages.log().size();
         results::saveDataReport(session);
-        return true;
+        return session.messages.log().size() == showings;
+    }
     case core::Answer::No:
         return true;
     case core::Answer::Cancel:

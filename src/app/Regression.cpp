@@ -64,11 +64,11 @@ void regressionCommand(Session& session, Route route)
     store.writeRecord(ScratchFile::Mm, Record { core::val(form.Text2) });
     store.writeRecord(ScratchFile::R1, Record { 0.0 });
     const std::vector<double> model = store.readNumbers(ScratchFile::Xx, 4);
-    const double exponentCount = model[2];
-    const double id = model[3];
-    if (core::usesLinearEngine(static_cast<core::ModelId>(id)) && std::trunc(id) == id)
+    const int exponentCount = core::toInteger16(model[2]);
+    const core::ModelId id = core::toInteger16(model[3]);
+    if (core::usesLinearEngine(id))
         form.Text3 = form.Text4;
-    runRegression(session, core::toInteger16(exponentCount), core::toInteger16(id));
+    runRegression(session, exponentCount, id);
 }
 
 void runRegression(Session& session, int exponentCount, core::ModelId model)

@@ -67,16 +67,18 @@ namespace {
             { "a4 value:  ", 6 }, { "a5 value: ", 7 }, { "a6 value: ", 8 },
             { "k1 value: ", 11 }, { "k2 value: ", 12 }, { "k3 value: ", 13 },
             { "k4 value: ", 14 }, { "k5 value: ", 15 }, { "k6 value: ", 16 },
-            { "Correlation coefficient: ", 17 }, { "The statistic: ", 18 },
-            { "Remain standard warp: ", 19 }, { "The maximal error: ", 20 },
-            { "Average error: ", 21 }, { "Average relativity error: ", 22 },
+            { "Correlation coefficient:", 17 }, { "The statistic:", 18 },
+            { "Remain standard warp:", 19 }, { "The maximal error:", 20 },
+            { "Average error:", 21 }, { "Average relativity error", 22 },
         };
         // clang-format on
         out << form.Text5 << "\n\n";
         for (const Line& line : kLines) {
             const std::string& value = form.label(line.label);
+            // Captions without a trailing blank get one, so the value does not run into them.
+            const std::string caption = line.caption;
             if (!isBlank(value))
-                out << line.caption << value << '\n';
+                out << caption << (caption.back() == ' ' ? "" : " ") << value << '\n';
         }
     }
 

@@ -128,6 +128,36 @@ TEST_F(CommandsTest, ExitPromptAsksWithItsTextAndTitle)
     EXPECT_EQ(questions.asked[0], "ask System exit window|Has not been sved yet.Save it now ?");
 }
 
+TEST_F(CommandsTest, ReportWritesTheDataReportBeforeStartingTheDataProgram)
+{
+    showReport(session); // no regression yet: told, nothing started
+    EXPECT_EQ(root.readSys("jb.sys"), "2\r\n");
+    EXPECT_EQ(root.readSys("bgx.sys"), "<missing>");
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(session.messages.log().back().text, "   Do regression !");
+
+    root.writeSamples("1,2\r\n2,3\r\n");
+    root.writeFile("sys/xs.sys", "7,\"1.25\",\"-0.5\",\"0.75\"\r\n");
+    session.form1.Text5 = "the report";
+    showReport(session);
+    EXPECT_NE(root.readSys("bgx.sys").find("the report\r\n"), std::string::npos);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0], "start " + (root.path() / "DATA").string());
+}
+
+TEST_F(CommandsTest, ExitPromptYesSavesAndEndsUnlessTheSaveFailed)
+{
+    root.writeSamples("1,2\r\n2,3\r\n");
+    root.writeFile("sys/xs.sys", "7,\"1.25\",\"-0.5\",\"0.75\"\r\n");
+    session.form1.Text5 = "the report";
+    questions.answers = { core::Answer::Yes, core::Answer::Yes };
+    questions.fileNames = { root.path() / "saved.TXT", root.path() / "no-such-folder" / "x.TXT" };
+    EXPECT_TRUE(confirmExit(session));
+    EXPECT_NE(root.read("saved.TXT").find("the report\r\n"), std::string::npos);
+    EXPECT_FALSE(confirmExit(session)); // the report could not be written: the program stays
+    EXPECT_TRUE(session.messages[MessageWindowId::Form5].visible);
+}
+
 TEST_F(CommandsTest, HelpAndWindowsGoThroughTheShellAndState)
 {
     openHelp(session);
@@ -143,6 +173,11 @@ TEST_F(CommandsTest, AnUntrappedFaultShowsTheInputErrorAndGoesOn)
     runCommand(session, [] { throw core::Fault(core::FaultCode::PathFileAccessError, "disk"); });
     EXPECT_EQ(session.messages.log().back().text, "   Input error !");
     EXPECT_EQ(session.form1.StatusBar1[0], "disk");
+    runCommand(session, [] { throw std::length_error("too long"); });
+    EXPECT_EQ(session.form1.StatusBar1[0], "too long");
+    EXPECT_EQ(session.messages.log().size(), 2u);
+    runCommand(session, [] {});
+    EXPECT_EQ(session.form1.StatusBar1[0], ""); // a notice lasts until the next command
 }
 
 } // namespace

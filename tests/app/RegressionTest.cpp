@@ -1,3 +1,4 @@
+#include "app/Commands.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
 #include "support/TempRoot.h"
@@ -17,7 +18,7 @@ struct RegressionTest : ::testing::Test
     void choose(core::ModelId model, const std::string& samples)
     {
         selectModel(session, model);
-        session.form1.Text2 = samples;
+        setSampleCountText(session, samples);
     }
 
     std::vector<std::string> dialogTexts() const
@@ -88,6 +89,15 @@ TEST_F(RegressionTest, SampleChecksRefuseBadFiles)
         EXPECT_EQ(dialogTexts(), Texts { "Form5:   Input error !" }) << c.why;
         EXPECT_EQ(root.readSys("rr.sys"), "<missing>") << c.why;
     }
+}
+
+TEST_F(RegressionTest, NumbersAfterTheGroupsReadAreNeverLookedAt)
+{
+    root.writeSamples("1,2.5\r\n2,4.5\r\n3,6.5\r\nabc,zz\r\n");
+    choose(1, "3");
+    regressionCommand(session, Route::Menu);
+    EXPECT_TRUE(dialogTexts().empty());
+    EXPECT_EQ(session.form1.Label3, "2"); // y = 0.5 + 2·x, found by the power engine
 }
 
 TEST_F(RegressionTest, NoModelChosenIsAnInputError)

@@ -365,10 +365,10 @@ void MainWindow::buildMenus()
     count->setToolTip(QStringLiteral("Model count"));
     count->setStatusTip(QStringLiteral("Evaluate the fitted model for values you type in"));
     connect(count, &QAction::triggered, this, [this] {
-        bool showCalculator = false;
-        run([this, &showCalculator] { showCalculator = app::modelCount(m_runner.session()); });
-        if (showCalculator && m_openCalculator)
-            m_openCalculator();
+        run([this] {
+            if (app::modelCount(m_runner.session()) && m_openCalculator)
+                m_openCalculator();
+        });
     });
     menuBar()->addAction(count);
 
@@ -396,6 +396,7 @@ void MainWindow::buildMenus()
     helpMenu->setObjectName(QStringLiteral("BZ"));
     helpMenu->addAction(help);
     helpMenu->addAction(support);
+    helpMenu->addSeparator();
     helpMenu->addSeparator();
     helpMenu->addAction(copyright);
 }

@@ -6,19 +6,36 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <locale.h>
+#include <stdlib.h>
 #include <string>
 
 namespace quantem::core {
 
 namespace {
 
-    std::string formatG(const char* format, double value)
+    // Up to `precision` significant digits, exponent form where needed, as "%.<precision>G"
+    // prints in the C locale, whatever locale the program runs in.
+    std::string formatG(int precision, double value)
     {
         if (value == 0.0)
             return "0"; // also turns -0 into "0"
         char buffer[64];
-        std::snprintf(buffer, sizeof buffer, format, value);
-        return buffer;
+        const auto result = std::to_chars(
+            buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+        std::string text(buffer, result.ptr);
+        for (char& c : text) {
+            if (c == 'e')
+                c = 'E';
+        }
+        return text;
+    }
+
+    // Numbers are read with "." as the decimal point in every locale.
+    locale_t cLocale()
+    {
+        static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        return locale;
     }
 
     // Length of the longest prefix of text in the number syntax; 0 when there is none.
@@ -64,7 +81,7 @@ namespace {
             if (c == 'D' || c == 'd')
                 c = 'E';
         }
-        const double value = std::strtod(text.c_str(), nullptr);
+        const double value = strtod_l(text.c_str(), nullptr, cLocale());
         if (!std::isfinite(value))
             throw Fault(FaultCode::Overflow);
         return value;
@@ -72,9 +89,9 @@ namespace {
 
 } // namespace
 
-std::string doubleText(double value) { return formatG("%.15G", value); }
+std::string doubleText(double value) { return formatG(15, value); }
 
-std::string singleText(float value) { return formatG("%.7G", static_cast<double>(value)); }
+std::string singleText(float value) { return formatG(7, static_cast<double>(value)); }
 
 std::string recordNumber(double value)
 {
@@ -82,8 +99,8 @@ std::string recordNumber(double value)
         return "0";
     // Shortest round-trip digits in scientific form, then laid out by the display rule.
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific);
+    const auto result
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
     std::string scientific(buffer, result.ptr);
     const auto ePos = scientific.find('e');
     std::string mantissa = scientific.substr(0, ePos);
@@ -103,7 +120,8 @@ std::string recordNumber(double value)
         if (exponent < 0) {
             plain = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
         } else if (static_cast<int>(digits.size()) <= exponent + 1) {
-            plain = digits + std::string(static_cast<std::size_t>(exponent + 1) - digits.size(), '0');
+            plain
+                = digits + std::string(static_cast<std::size_t>(exponent + 1) - digits.size(), '0');
         } else {
             plain = digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "."
                 + digits.substr(static_cast<std::size_t>(exponent + 1));

@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 
+#include <clocale>
 #include <filesystem>
 #include <memory>
 
@@ -30,6 +31,8 @@ std::filesystem::path installRoot(const QCommandLineParser& parser, const QComma
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The toolkit takes the user's locale; the program's numbers always use a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("quantem-data"));
 
     QCommandLineParser parser;

@@ -41,9 +41,11 @@ void exponentSearch(core::Session& session, int exponentCount, core::ModelId mod
     try {
         s = startValue(form, model);
     } catch (const core::Fault&) {
-        // An initial value beyond the single range ends the run before any evaluation.
-        session.messages.show(
-            core::MessageWindowId::Form5, core::standingText(core::MessageWindowId::Form5));
+        s = std::numeric_limits<float>::infinity(); // beyond the single range
+    }
+    if (!(std::fabs(s) <= kLargestStartValue)) {
+        // The search could not end in any useful time: an input error before any evaluation.
+        session.messages.show(core::MessageWindowId::Form5);
         return;
     }
 

@@ -14,6 +14,9 @@ namespace quantem::power {
 /// for a candidate of exactly 0.
 inline constexpr double kExponentStep = 0.01;
 inline constexpr double kLowerBound = -10.0;
+/// The largest initial value in size that the search takes: from further out, steps of 0.01
+/// would take beyond a million evaluations to reach the bounds, or never change the exponent.
+inline constexpr double kLargestStartValue = 100.0;
 inline constexpr double kUpperBound = 10.0;
 inline constexpr double kZeroReplacement = -0.00001;
 

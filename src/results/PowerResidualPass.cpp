@@ -23,11 +23,9 @@ namespace {
 
     /// Adds the residuals of the groups until n groups are done or one faults; the sums keep
     /// the groups before a fault, which throws on to the caller.
-    void accumulate(const core::Session& session, core::ModelId model,
-        const core::SampleData& samples, double n, Sums& sums)
+    void accumulate(core::ModelId model, const std::vector<double>& offsets,
+        const CoefficientSet& coefficients, const core::SampleData& samples, double n, Sums& sums)
     {
-        const std::vector<double> offsets = session.store.readNumbers(core::ScratchFile::Culi, 4);
-        const CoefficientSet coefficients = readPublishedCoefficients(session.store, model);
         const int size = core::groupSize(model);
         if (size == 0)
             return;
@@ -69,12 +67,23 @@ void powerResidualPass(core::Session& session, core::ModelId model, const core::
         return; // a count beyond the double range never passes the regression command's checks
     }
 
+    // Without the offsets or the published model there is nothing to measure the samples
+    // against: the pass ends before it could report a misleading error of 0.
+    std::vector<double> offsets;
+    CoefficientSet coefficients;
+    try {
+        offsets = session.store.readNumbers(core::ScratchFile::Culi, 4);
+        coefficients = readPublishedCoefficients(session.store, model);
+    } catch (const core::Fault&) {
+        return;
+    }
+
     Sums sums;
     if (samples == nullptr) {
-        session.messages.show(core::MessageWindowId::Form5, std::string("Have no data !"));
+        session.messages.show(core::MessageWindowId::Form5, std::string(core::kNoDataText));
     } else {
         try {
-            accumulate(session, model, *samples, n, sums);
+            accumulate(model, offsets, coefficients, *samples, n, sums);
         } catch (const core::Fault&) {
             // The pass ends at the failing group; the groups before it stand.
         }

@@ -139,15 +139,19 @@ namespace {
             session.form1.Text5.find("Power initial value is: Don't setting initial value \r\n"),
             std::string::npos);
 
-        // An initial value beyond the single range ends the run before any evaluation.
-        session.messages = {};
-        choose(7, 10, "1e39");
-        root.writeFile("sys/XB.sys", "old\r\n");
-        search(1, 7);
-        EXPECT_TRUE(probes.empty());
-        ASSERT_EQ(session.messages.log().size(), 1u);
-        EXPECT_EQ(session.messages.log()[0].text, "   Input error !");
-        EXPECT_EQ(sys("XB.sys"), "old\r\n");
+        // An initial value beyond the single range, or so far out that steps of 0.01 would
+        // never reach the bounds, ends the run before any evaluation.
+        for (const char* initial : { "1e39", "-1e15", "100.5" }) {
+            session.messages = {};
+            probes.clear();
+            choose(7, 10, initial);
+            root.writeFile("sys/XB.sys", "old\r\n");
+            search(1, 7);
+            EXPECT_TRUE(probes.empty()) << initial;
+            ASSERT_EQ(session.messages.log().size(), 1u);
+            EXPECT_EQ(session.messages.log()[0].text, "   Input error !");
+            EXPECT_EQ(sys("XB.sys"), "old\r\n");
+        }
     }
 
     TEST_F(ExponentSearchTest, FailedEvaluationsLeaveTheSearchReadingAStaleStepResult)

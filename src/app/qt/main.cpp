@@ -16,6 +16,7 @@
 #include <QFont>
 #include <QMessageBox>
 
+#include <clocale>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -32,6 +33,8 @@ std::filesystem::path defaultRoot()
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The toolkit takes the user's locale; the program's numbers always use a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("quantem"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quantem"));
 

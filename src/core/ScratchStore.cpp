@@ -80,6 +80,10 @@ void writeFileAtomically(const std::filesystem::path& path, const std::string& c
 
 std::string readWholeFile(const std::filesystem::path& path)
 {
+    std::error_code error;
+    // A directory opens as a stream on some systems but is no file to read.
+    if (std::filesystem::is_directory(path, error))
+        throw Fault(FaultCode::FileNotFound, "File not found: " + path.string());
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw Fault(FaultCode::FileNotFound, "File not found: " + path.string());

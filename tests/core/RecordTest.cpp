@@ -143,6 +143,8 @@ TEST(SampleData, ReadsGroupsAndFaultsAtTheSameItem)
 
     test::TempRoot root;
     EXPECT_EQ(faultOf([&] { SampleData::load(ScratchStore(root.path())); }), 53);
+    std::filesystem::create_directory(root.path() / "data.qtm");
+    EXPECT_EQ(faultOf([&] { SampleData::load(ScratchStore(root.path())); }), 53);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 
+#include "app/InstallRoot.h"
 #include "core/Fault.h"
 #include "results/DataReport.h"
 
@@ -75,7 +76,7 @@ void clearResults(Session& session, Route route)
     form.StatusBar1[4] = "1";
     form.StatusBar1[5] = " ";
     form.StatusBar1[6] = "0";
-    loadPicture(session, "gsempty.bmp");
+    loadPicture(session, std::string(kBlankPictureFile));
     form.Text1.clear();
     setSampleCountText(session, "");
     form.Text3.clear();

@@ -1,4 +1,6 @@
 #include "ViewFixture.h"
+#include "app/InstallRoot.h"
+#include "app/qt/FormulaPictures.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -59,12 +61,16 @@ namespace {
 
     TEST_F(FitInWindow, OneElementNoOneFindsTheExponentOfThePlanets)
     {
+        QtFormulaPictureRenderer pictures;
+        app::prepareInstallRoot(root.path(), root.path() / "quantem-data", &pictures);
         root.writeSamples("0.387,0.241\r\n0.723,0.615\r\n1,1\r\n1.524,1.881\r\n5.203,11.862\r\n"
                           "9.537,29.457\r\n19.191,84.011\r\n30.069,164.79\r\n");
         trigger("tshg11");
         type("Text2", "8");
         trigger("HGJS");
         EXPECT_EQ(labelText("Label11"), "1.5");
+        EXPECT_EQ(session.form1.Picture1, (root.path() / "sz" / "gs311.bmp").string());
+        EXPECT_EQ(session.form1.StatusBar1[0], "");
         EXPECT_EQ(labelText("Label10"), "回归计算完成");
         EXPECT_NE(report().find("Two Dimensions non-linearity,One ElementNo.1"), std::string::npos);
         keepScreenshot("fit-one-element-no1.png");

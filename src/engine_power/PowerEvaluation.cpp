@@ -95,8 +95,8 @@ namespace {
         g.x1 = add(g.x1, in.c1);
         g.x2 = add(g.x2, in.c2);
         g.x3 = add(g.x3, in.c3);
-        g.y = core::toSingle(
-            static_cast<double>(static_cast<float>(in.c4)) + static_cast<double>(yRead));
+        // A sum of two singles, rounded once to single.
+        g.y = core::toSingle(static_cast<double>(static_cast<float>(in.c4) + yRead));
         const double d1 = subtract(g.x1, g.x2);
         const double d2 = subtract(g.x2, g.x3);
         const double d3 = subtract(g.x3, g.y);

@@ -1,7 +1,9 @@
 #include "app/Commands.h"
 
 #include "app/InstallRoot.h"
+#include "chart/ChartWindow.h"
 #include "core/Fault.h"
+#include "results/Calculator.h"
 #include "results/DataReport.h"
 
 #include <filesystem>
@@ -146,15 +148,9 @@ bool modelCount(Session& session)
     return true;
 }
 
-void drawChart(Session& session)
-{
-    notify(session, "The chart window is not available yet.");
-}
+void drawChart(Session& session) { chart::openChartWindow(session); }
 
-void openCalculator(Session& session)
-{
-    notify(session, "The model calculator is not available yet.");
-}
+void openCalculator(Session& session) { results::showCalculator(session); }
 
 void showSupport(Session& session) { session.messages.show(MessageWindowId::Form7); }
 

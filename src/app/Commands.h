@@ -43,9 +43,11 @@ void openHelp(core::Session& session);
 /// "   Do regression !"; otherwise the calculator. Returns true when the calculator is to be shown.
 bool modelCount(core::Session& session);
 
-/// The chart window and the model calculator are not part of this program yet: their commands
-/// say so in status panel 1.
+/// Draw: opens the chart window with its fixed-value fields hidden and its X options shown.
 void drawChart(core::Session& session);
+
+/// Shows the model calculator Form11, loading it afresh when it is not loaded (the model's
+/// inputs enabled from xx.sys); an open calculator is only shown again.
 void openCalculator(core::Session& session);
 
 /// Support and copyright windows.

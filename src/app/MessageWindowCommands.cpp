@@ -1,6 +1,7 @@
 #include "app/MessageWindowCommands.h"
 
 #include "app/Commands.h"
+#include "chart/SamplePlot.h"
 #include "results/DataReport.h"
 
 namespace quantem::app {
@@ -59,6 +60,9 @@ void pressMessageButton(Session& session, MessageWindowId window, MessageButton 
     case MessageWindowId::Form9:
     case MessageWindowId::Form8:
         if (button == MessageButton::Yes) {
+            // The axis-choice window sets the chart's Y caption before it closes.
+            if (window == MessageWindowId::Form9)
+                chart::setYCaption(session);
             session.messages.unload(window);
         } else if (button == MessageButton::Help) {
             openPage(session, session.addresses.help);

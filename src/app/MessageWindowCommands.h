@@ -9,7 +9,8 @@ namespace quantem::app {
 enum class MessageButton { Yes, Help, No, Cancel, Web, Email };
 
 /// What a button of a message window does; a button the window does not have does nothing.
-/// Form5/Form6 "Yes" close; "Help" opens the help page and closes; Form9 "Yes" closes;
+/// Form5/Form6 "Yes" close; "Help" opens the help page and closes; Form9 "Yes" sets the
+/// chart's Y caption and closes;
 /// Form10 "Yes" saves the data report, clears results and starts the data program, "No" clears
 /// and starts it, "Cancel " only closes; Form7 "Web"/"E-Mail" open the home page or a new e-mail;
 /// Form8 "Yes" closes, "Help" opens help and closes.

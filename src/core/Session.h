@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Form11.h"
+#include "core/Form2.h"
 #include "core/Ports.h"
 #include "core/ScratchStore.h"
 #include "core/WindowStates.h"
@@ -28,6 +30,8 @@ struct Session
 
     ScratchStore store;
     Form1 form1;
+    Form2 form2;
+    Form11 form11;
     MessageWindows messages;
     Addresses addresses;
     Shell* shell = nullptr;

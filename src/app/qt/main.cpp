@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 #include "app/InstallRoot.h"
+#include "app/qt/CalculatorWindow.h"
 #include "app/qt/CommandRunner.h"
 #include "app/qt/FormulaPictures.h"
 #include "app/qt/MainWindow.h"
@@ -8,6 +9,7 @@
 #include "app/qt/QtQuestions.h"
 #include "app/qt/QtShell.h"
 #include "app/qt/SplashWindow.h"
+#include "chart/qt/ChartWindowView.h"
 #include "core/Session.h"
 
 #include <QApplication>
@@ -85,12 +87,20 @@ int main(int argc, char* argv[])
 
     quantem::ui::CommandRunner runner(session);
     quantem::ui::MessageWindowViews messageWindows(runner);
+    quantem::ui::ChartWindowView chartWindow(session,
+        [&runner](const std::function<void()>& command) { runner.run(command); },
+        { [&session](const std::string& text) { quantem::app::setSampleCountText(session, text); },
+            [&session] { quantem::app::dataInput(session); } });
+    QObject::connect(&runner, &quantem::ui::CommandRunner::stateChanged, &chartWindow,
+        &quantem::ui::ChartWindowView::render);
+    quantem::ui::CalculatorWindow calculator(runner);
     std::unique_ptr<quantem::ui::MainWindow> mainWindow;
 
     quantem::ui::SplashWindow splash(runner, [&] {
         mainWindow = std::make_unique<quantem::ui::MainWindow>(runner);
         questions.setParentWindow(mainWindow.get());
         messageWindows.setAnchor(mainWindow.get());
+        calculator.setAnchor(mainWindow.get());
         progress.setRepaint([window = mainWindow.get()](const quantem::core::Form1& form1) {
             window->repaintProgress(form1);
         });

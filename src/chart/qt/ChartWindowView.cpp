@@ -1,0 +1,435 @@
+#include "chart/qt/ChartWindowView.h"
+
+#include "chart/ChartState.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace quantem::ui {
+
+namespace {
+
+    // The surface covers the plot with its arrows and tick labels.
+    constexpr int kSurfaceWidthTwips = 12450;
+    constexpr int kSurfaceHeightTwips = 8400;
+
+    // The origin label ends just left of the Y axis, level with the X tick labels.
+    constexpr double kOriginLabelRight = 2900.0;
+    constexpr double kOriginLabelTop = 7880.0;
+
+    int pixels(double twips) { return static_cast<int>(std::lround(pixelsOf(twips))); }
+
+    QString qt(const char* text) { return QString::fromUtf8(text); }
+
+    void setTextIfChanged(QLineEdit* edit, const std::string& text)
+    {
+        const QString shown = QString::fromStdString(text);
+        if (edit->text() != shown)
+            edit->setText(shown);
+    }
+
+    // An option button shows its state, also "none chosen", which a click can never leave.
+    void setChecked(QRadioButton* option, bool checked)
+    {
+        if (option->isChecked() == checked)
+            return;
+        option->setAutoExclusive(false);
+        option->setChecked(checked);
+        option->setAutoExclusive(true);
+    }
+
+    // Hidden controls keep their place, so the window does not rearrange itself.
+    template <typename Widget> Widget* keepingPlace(Widget* widget)
+    {
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
+        return widget;
+    }
+
+} // namespace
+
+/// The drawing surface: shows the canvas image beneath the origin label and the picture box.
+class ChartWindowView::Surface : public QWidget
+{
+public:
+    Surface(const QtCanvas& canvas, QWidget* parent)
+        : QWidget(parent)
+        , m_canvas(canvas)
+    {
+        setObjectName(QStringLiteral("Surface"));
+        setFixedSize(m_canvas.image().size());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, m_canvas.image());
+    }
+
+private:
+    const QtCanvas& m_canvas;
+};
+
+void paintWindowPage(QPainter& painter, const QImage& window, const QRect& page)
+{
+    if (window.isNull() || page.isEmpty())
+        return;
+    const QSize size = window.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.drawImage(QRect(page.topLeft(), size), window);
+}
+
+ChartWindowView::ChartWindowView(
+    core::Session& session, Runner run, chart::MainWindowHooks hooks, QWidget* parent)
+    : QMainWindow(parent)
+    , m_session(session)
+    , m_run(std::move(run))
+    , m_hooks(std::move(hooks))
+    , m_canvas(kSurfaceWidthTwips, kSurfaceHeightTwips)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral(" Plot"));
+    // Small print, so the tick labels keep to the room left of the Y axis.
+    QFont tickFont = font();
+    tickFont.setPointSizeF(8.0);
+    m_canvas.setFont(tickFont);
+
+    auto* centre = new QWidget(this);
+    auto* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 8);
+    layout->setSpacing(6);
+
+    m_surface = new Surface(m_canvas, centre);
+    m_label7 = new QLabel(m_surface);
+    m_label7->setObjectName(QStringLiteral("Label7"));
+    m_label7->setTextFormat(Qt::PlainText);
+    m_picture1 = new QLabel(m_surface);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    m_picture1->setFrameShape(QFrame::Panel);
+    m_picture1->setFrameShadow(QFrame::Sunken);
+    m_picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picture1->setAutoFillBackground(true);
+    m_picture1->setGeometry(pixels(core::PlotArea::left), pixels(core::PlotArea::top),
+        pixels(core::PlotArea::width), pixels(core::PlotArea::height));
+    m_picture1->hide();
+    layout->addWidget(m_surface);
+    layout->addWidget(buildControls());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setCentralWidget(centre);
+
+    buildMenus();
+    render();
+}
+
+QAction* ChartWindowView::action(const char* name, const char* caption, std::function<void()> body)
+{
+    auto* item = new QAction(qt(caption), this);
+    item->setObjectName(qt(name));
+    connect(item, &QAction::triggered, this, [this, body = std::move(body)] { run(body); });
+    return item;
+}
+
+void ChartWindowView::buildMenus()
+{
+    core::Session& session = m_session;
+    QtCanvas& canvas = m_canvas;
+
+    QMenu* dataMenu = menuBar()->addMenu(qt(" Data"));
+    dataMenu->setObjectName(QStringLiteral("WJ"));
+    dataMenu->addAction(
+        action("XJ", "InputData", [this, &session] { chart::inputDataCommand(session, m_hooks); }));
+    dataMenu->addSeparator();
+    dataMenu->addAction(
+        action("TC", "Close ", [&session, &canvas] { chart::closeChartWindow(session, canvas); }));
+
+    menuBar()->addAction(action(
+        "chsdt", "DrawPoint ", [&session, &canvas] { chart::drawPointsCommand(session, canvas); }));
+    menuBar()->addAction(action(
+        "chzxt", "DrawLine", [&session, &canvas] { chart::drawLineCommand(session, canvas); }));
+    menuBar()->addAction(action(
+        "chmxt", "DrawModel", [&session, &canvas] { chart::drawModelCommand(session, canvas); }));
+    menuBar()->addAction(
+        action("cqctx", "Clear ", [&session, &canvas] { chart::clearCommand(session, canvas); }));
+    menuBar()->addAction(
+        action("PT", "Print", [this, &session] { chart::printChart(session, *this); }));
+    menuBar()->addAction(
+        action("pmjt", "CutChart", [this, &session] { chart::cutChart(session, *this); }));
+    menuBar()->addAction(
+        action("qcjt", "ClearCupChart", [&session] { chart::clearCutChart(session); }));
+    menuBar()->addAction(
+        action("bcjt", "SaveCupChart", [this, &session] { chart::saveChart(session, *this); }));
+    menuBar()->addAction(action("BZ", "Help", [&session] { chart::openChartHelp(session); }));
+}
+
+QWidget* ChartWindowView::buildControls()
+{
+    core::Session& session = m_session;
+    QtCanvas& canvas = m_canvas;
+    auto* controls = new QWidget(this);
+    auto* row = new QHBoxLayout(controls);
+    row->setContentsMargins(10, 0, 10, 0);
+    row->setSpacing(10);
+
+    auto* frame1 = new QGroupBox(qt("X Axis Setting"), controls);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* xOptions = new QVBoxLayout(frame1);
+    const char* xCaptions[] = { "First dimensional data is X", "Second dimensional data  is X",
+        "Third dimensional data is X" };
+    for (int column = 1; column <= 3; ++column) {
+        auto* option = keepingPlace(new QRadioButton(qt(xCaptions[column - 1]), frame1));
+        option->setObjectName(QStringLiteral("Option%1").arg(column));
+        connect(option, &QRadioButton::clicked, this, [this, &session, column] {
+            run([&session, column] { chart::chooseXColumn(session, column); });
+        });
+        xOptions->addWidget(option);
+        m_options[static_cast<std::size_t>(column)] = option;
+    }
+    auto* left = new QVBoxLayout;
+    left->addWidget(frame1);
+
+    auto* frame2 = new QGroupBox(qt("Show Y Axis"), controls);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    auto* yCaption = new QVBoxLayout(frame2);
+    m_label5 = new QLabel(frame2);
+    m_label5->setObjectName(QStringLiteral("Label5"));
+    m_label5->setTextFormat(Qt::PlainText);
+    m_label5->setMinimumWidth(
+        m_label5->fontMetrics().horizontalAdvance(QStringLiteral("Secondly  Dimensional data is Y"))
+        + 8);
+    yCaption->addWidget(m_label5);
+    left->addWidget(frame2);
+    left->addStretch(1);
+    row->addLayout(left);
+
+    auto* frame3 = new QGroupBox(qt("Coordinate Setting"), controls);
+    frame3->setObjectName(QStringLiteral("Frame3"));
+    auto* styles = new QVBoxLayout(frame3);
+    const char* styleCaptions[]
+        = { "Gridding coordinate", "Scal ceoordinate", "Commonly coordinate" };
+    const chart::AxisStyle styleOf[]
+        = { chart::AxisStyle::Grid, chart::AxisStyle::Scale, chart::AxisStyle::Plain };
+    for (int i = 0; i < 3; ++i) {
+        auto* option = new QRadioButton(qt(styleCaptions[i]), frame3);
+        option->setObjectName(QStringLiteral("Option%1").arg(4 + i));
+        const chart::AxisStyle style = styleOf[i];
+        connect(option, &QRadioButton::clicked, this, [this, &session, &canvas, style] {
+            run([&session, &canvas, style] { chart::chooseAxisStyle(session, canvas, style); });
+        });
+        styles->addWidget(option);
+        m_options[static_cast<std::size_t>(4 + i)] = option;
+    }
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(frame3);
+
+    auto* fixedValues = new QGridLayout;
+    fixedValues->setVerticalSpacing(6);
+    const char* fixedCaptions[] = { "Input First dimensional data:",
+        "Input second dimensional data:", "Input third dimensional data:" };
+    for (int column = 1; column <= 3; ++column) {
+        auto* label = keepingPlace(new QLabel(qt(fixedCaptions[column - 1]), controls));
+        label->setObjectName(QStringLiteral("Label%1").arg(column));
+        auto* edit = keepingPlace(new QLineEdit(controls));
+        edit->setObjectName(QStringLiteral("Text%1").arg(column));
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
+        connect(edit, &QLineEdit::textEdited, this, [this, &session, column](const QString& text) {
+            run([&session, column, value = text.toStdString()] {
+                chart::editFixedValue(session, column, value);
+            });
+        });
+        fixedValues->addWidget(label, column - 1, 0);
+        fixedValues->addWidget(edit, column - 1, 1);
+        m_fixedLabels[static_cast<std::size_t>(column)] = label;
+        m_fixedTexts[static_cast<std::size_t>(column)] = edit;
+    }
+    middle->addLayout(fixedValues);
+    middle->addStretch(1);
+    row->addLayout(middle);
+
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(6);
+    struct Button
+    {
+        const char* name;
+        const char* caption;
+        std::function<void()> body;
+    };
+    const Button list[] = {
+        { "Command1", "Setting", [&session] { chart::settingCommand(session); } },
+        { "Command2", "ReSetting",
+            [&session, &canvas] { chart::resettingCommand(session, canvas); } },
+        { "Command5", "DrawPoint  ",
+            [&session, &canvas] { chart::drawPointsCommand(session, canvas); } },
+        { "Command6", "DrawLine ",
+            [&session, &canvas] { chart::drawLineCommand(session, canvas); } },
+        { "Command3", "DrawModel ",
+            [&session, &canvas] { chart::drawModelCommand(session, canvas); } },
+        { "Command8", "CutChart", [this, &session] { chart::cutChart(session, *this); } },
+        { "Command9", "SaveChart", [this, &session] { chart::saveChart(session, *this); } },
+        { "Command4", "Close", [&session, &canvas] { chart::closeChartWindow(session, canvas); } },
+    };
+    int index = 0;
+    for (const Button& button : list) {
+        auto* push = new QPushButton(qt(button.caption), controls);
+        push->setObjectName(qt(button.name));
+        push->setAutoDefault(false);
+        push->setMinimumWidth(96);
+        connect(push, &QPushButton::clicked, this, [this, body = button.body] { run(body); });
+        buttons->addWidget(push, index / 2, index % 2);
+        ++index;
+    }
+    row->addLayout(buttons);
+    return controls;
+}
+
+void ChartWindowView::run(const std::function<void()>& command)
+{
+    if (m_run)
+        m_run(command);
+    else
+        command();
+}
+
+void ChartWindowView::render()
+{
+    const core::Form2& form = m_session.form2;
+    setChecked(m_options[1], form.Option1);
+    setChecked(m_options[2], form.Option2);
+    setChecked(m_options[3], form.Option3);
+    setChecked(m_options[4], form.Option4);
+    setChecked(m_options[5], form.Option5);
+    setChecked(m_options[6], form.Option6);
+    m_options[1]->setVisible(form.Option1Visible);
+    m_options[2]->setVisible(form.Option2Visible);
+    m_options[3]->setVisible(form.Option3Visible);
+
+    m_label5->setText(QString::fromStdString(form.Label5));
+    const bool labelVisible[] = { form.Label1Visible, form.Label2Visible, form.Label3Visible };
+    const bool textVisible[] = { form.Text1Visible, form.Text2Visible, form.Text3Visible };
+    const std::string* texts[] = { &form.Text1, &form.Text2, &form.Text3 };
+    for (std::size_t i = 0; i < 3; ++i) {
+        m_fixedLabels[i + 1]->setVisible(labelVisible[i]);
+        m_fixedTexts[i + 1]->setVisible(textVisible[i]);
+        setTextIfChanged(m_fixedTexts[i + 1], *texts[i]);
+    }
+
+    m_label7->setText(QString::fromStdString(form.Label7));
+    m_label7->adjustSize();
+    m_label7->move(pixels(kOriginLabelRight) - m_label7->width(), pixels(kOriginLabelTop));
+    renderPicture();
+    m_surface->update();
+
+    if (!form.loaded)
+        m_placed = false;
+    if (form.visible && !isVisible()) {
+        if (!m_placed)
+            centreOnScreen();
+        m_placed = true;
+        show();
+        raise();
+        activateWindow();
+    } else if (!form.visible && isVisible()) {
+        hide();
+    }
+}
+
+void ChartWindowView::renderPicture()
+{
+    const core::Form2& form = m_session.form2;
+    if (form.Picture1 != m_pictureShown) {
+        m_pictureShown = form.Picture1;
+        if (form.Picture1) {
+            const QSize room = m_picture1->contentsRect().size();
+            m_picture1->setPixmap(QPixmap::fromImage(imageOf(*form.Picture1))
+                                      .scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        } else {
+            m_picture1->clear();
+        }
+    }
+    m_picture1->setVisible(form.Picture1Visible);
+}
+
+void ChartWindowView::centreOnScreen()
+{
+    const QScreen* screen = QApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    adjustSize();
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void ChartWindowView::closeEvent(QCloseEvent* event)
+{
+    // The close box closes through the window's command; the state then hides the window.
+    event->ignore();
+    run([this] { chart::closeChartWindow(m_session, m_canvas); });
+}
+
+core::Picture ChartWindowView::captureWindow()
+{
+    // The screen shows what the command has set so far, the picture box included.
+    render();
+    repaint();
+    QImage image;
+    if (QScreen* screen = this->screen(); screen != nullptr && isVisible()) {
+        const QRect frame = frameGeometry().translated(-screen->geometry().topLeft());
+        image
+            = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).toImage();
+    }
+    // Where the screen cannot be read, the window paints itself.
+    if (image.isNull())
+        image = grab().toImage();
+    return pictureOf(image);
+}
+
+bool ChartWindowView::savePicture(const core::Picture& picture, const std::filesystem::path& path)
+{
+    return imageOf(picture).save(QString::fromStdString(path.string()), "BMP");
+}
+
+chart::ChartExport::PrintOutcome ChartWindowView::printWindow()
+{
+    render();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return PrintOutcome::Cancelled;
+    return printTo(printer) ? PrintOutcome::Printed : PrintOutcome::Failed;
+}
+
+bool ChartWindowView::printTo(QPrinter& printer)
+{
+    const QImage window = grab().toImage();
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    paintWindowPage(painter, window, QRect(0, 0, printer.width(), printer.height()));
+    return painter.end();
+}
+
+void ChartWindowView::messageBox(const std::string& text)
+{
+    QMessageBox::warning(this, QApplication::applicationDisplayName(), QString::fromStdString(text),
+        QMessageBox::Ok);
+}
+
+} // namespace quantem::ui

@@ -1,0 +1,235 @@
+#include "chart/qt/ChartWindowView.h"
+
+#include "chart/ChartAxes.h"
+#include "chart/qt/QtCanvas.h"
+#include "core/Session.h"
+#include "support/Recording.h"
+#include "support/TempRoot.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quantem::ui::test {
+namespace {
+
+    class ChartView : public ::testing::Test
+    {
+    protected:
+        ChartView()
+            : session(root.path())
+        {
+            session.shell = &shell;
+            session.questions = &questions;
+            root.writeFile("sys/xx.sys", "0,,0,52\r\n");
+            // x from -1 to 4, y from 0.5 to 9.5.
+            root.writeSamples("2,3.5\r\n-1,0.5\r\n4,9.5\r\n1,2\r\n");
+            view = std::make_unique<ChartWindowView>(
+                session,
+                [this](const std::function<void()>& command) {
+                    try {
+                        command();
+                    } catch (const std::exception& fault) {
+                        failures.push_back(fault.what());
+                    }
+                    view->render();
+                },
+                chart::MainWindowHooks {});
+            chart::openChartWindow(session);
+            view->render();
+        }
+
+        template <typename Widget = QWidget> Widget* control(const char* name) const
+        {
+            auto* widget = view->findChild<Widget*>(QString::fromLatin1(name));
+            EXPECT_NE(widget, nullptr) << "no control " << name;
+            return widget;
+        }
+
+        QColor pixelAt(double xTwips, double yTwips) const
+        {
+            return view->canvas().image().pixelColor(
+                static_cast<int>(pixelsOf(xTwips)), static_cast<int>(pixelsOf(yTwips)));
+        }
+
+        quantem::test::TempRoot root;
+        core::Session session;
+        quantem::test::RecordingShell shell;
+        quantem::test::ScriptedQuestions questions;
+        std::vector<std::string> failures;
+        std::unique_ptr<ChartWindowView> view;
+    };
+
+    TEST_F(ChartView, RendersTheWindowStateAndNamesItsControlsAsTheWindowDoes)
+    {
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_EQ(view->windowTitle(), QStringLiteral(" Plot"));
+        EXPECT_TRUE(control<QRadioButton>("Option4")->isChecked());
+        EXPECT_EQ(control<QRadioButton>("Option2")->text(),
+            QStringLiteral("Second dimensional data  is X"));
+        EXPECT_EQ(control<QRadioButton>("Option5")->text(), QStringLiteral("Scal ceoordinate"));
+        for (const char* name : { "Option1", "Option2", "Option3" })
+            EXPECT_TRUE(control(name)->isVisible()) << name;
+        for (const char* name : { "Label1", "Label2", "Label3", "Text1", "Text2", "Text3" })
+            EXPECT_FALSE(control(name)->isVisible()) << name;
+        EXPECT_EQ(control<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+        EXPECT_EQ(control<QLabel>("Label5")->text(), QStringLiteral("First dimensional data is Y"));
+        EXPECT_FALSE(control("Picture1")->isVisible());
+
+        const std::pair<const char*, const char*> items[]
+            = { { "XJ", "InputData" }, { "TC", "Close " }, { "chsdt", "DrawPoint " },
+                  { "chzxt", "DrawLine" }, { "chmxt", "DrawModel" }, { "cqctx", "Clear " },
+                  { "PT", "Print" }, { "pmjt", "CutChart" }, { "qcjt", "ClearCupChart" },
+                  { "bcjt", "SaveCupChart" }, { "BZ", "Help" } };
+        for (const auto& [name, caption] : items)
+            EXPECT_EQ(control<QAction>(name)->text(), QString::fromLatin1(caption)) << name;
+        const std::pair<const char*, const char*> buttons[] = { { "Command1", "Setting" },
+            { "Command2", "ReSetting" }, { "Command3", "DrawModel " },
+            { "Command5", "DrawPoint  " }, { "Command6", "DrawLine " }, { "Command8", "CutChart" },
+            { "Command9", "SaveChart" }, { "Command4", "Close" } };
+        for (const auto& [name, caption] : buttons)
+            EXPECT_EQ(control<QPushButton>(name)->text(), QString::fromLatin1(caption)) << name;
+    }
+
+    TEST_F(ChartView, ClicksAndEditsReachTheirCommands)
+    {
+        root.writeFile("sys/xx.sys", "2,3,3,20\r\n");
+        control<QRadioButton>("Option2")->click();
+        EXPECT_TRUE(session.form2.Option2);
+        EXPECT_FALSE(control("Option1")->isVisible());
+        EXPECT_TRUE(control("Label1")->isVisible());
+        EXPECT_TRUE(control("Text1")->isVisible());
+
+        QLineEdit* text1 = control<QLineEdit>("Text1");
+        text1->selectAll();
+        text1->insert(QStringLiteral("2.5"));
+        EXPECT_EQ(session.form2.Text1, "2.5");
+
+        control<QRadioButton>("Option6")->click();
+        EXPECT_TRUE(session.form2.Option6 && !session.form2.Option4);
+
+        control<QPushButton>("Command5")->click();
+        EXPECT_EQ(session.messages.log().back().text, "Please do regression the calculation.");
+
+        control<QPushButton>("Command2")->click();
+        EXPECT_TRUE(control("Option1")->isVisible());
+        EXPECT_FALSE(control("Label1")->isVisible());
+        // A state with no X option chosen shows none chosen.
+        session.form2.Option2 = false;
+        view->render();
+        EXPECT_FALSE(control<QRadioButton>("Option2")->isChecked());
+    }
+
+    TEST_F(ChartView, PointsAndAxesLandOnTheCanvasImage)
+    {
+        session.form1.Text2 = "4";
+        session.form1.Text5 = "report";
+        control<QAction>("chsdt")->trigger();
+        ASSERT_TRUE(failures.empty());
+        // The top-right sample (4, 9.5) sits on the plot corner; the axis line is red.
+        EXPECT_EQ(pixelAt(11580, 300), QColor(0, 0, 255));
+        EXPECT_EQ(pixelAt(6000, 7730), QColor(255, 0, 0));
+        EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("0(-1,0.5)"));
+
+        control<QAction>("cqctx")->trigger();
+        EXPECT_EQ(pixelAt(11580, 300), QColor(Qt::white));
+        EXPECT_EQ(control<QLabel>("Label7")->text(), QString());
+    }
+
+    TEST(QtCanvas, DrawsLinesPointsAndTextAndSurvivesFarAwayPositions)
+    {
+        QtCanvas canvas(1500, 1500); // 100 × 100 pixels
+        canvas.line(0, 750, 1500, 750, core::Colour { 0, 100, 0 }, 1);
+        EXPECT_EQ(canvas.image().pixelColor(50, 50), QColor(0, 100, 0));
+        // A line from far off the surface is cut to what shows.
+        canvas.line(-1e12, 300, 1e12, 300, core::Colour { 255, 0, 255 }, 1);
+        EXPECT_EQ(canvas.image().pixelColor(70, 20), QColor(255, 0, 255));
+        canvas.line(-1e300, -1e300, -1e299, 1e300, core::Colour { 1, 2, 3 }, 1);
+        canvas.point(1e200, 5, core::Colour { 1, 2, 3 }, 3);
+        canvas.point(450, 1200, core::Colour { 0, 0, 255 }, 3);
+        EXPECT_EQ(canvas.image().pixelColor(30, 80), QColor(0, 0, 255));
+        EXPECT_EQ(canvas.image().pixelColor(31, 81), QColor(0, 0, 255)); // three pixels wide
+        EXPECT_EQ(canvas.image().pixelColor(29, 79), QColor(0, 0, 255));
+        EXPECT_EQ(canvas.image().pixelColor(32, 80), QColor(Qt::white));
+        canvas.text(0, 0, "Y", core::Colour { 0, 0, 0 });
+        bool inked = false;
+        for (int x = 0; x < 15 && !inked; ++x)
+            for (int y = 0; y < 15 && !inked; ++y)
+                inked = canvas.image().pixelColor(x, y) != QColor(Qt::white);
+        EXPECT_TRUE(inked);
+        canvas.clear();
+        EXPECT_EQ(canvas.image().pixelColor(50, 50), QColor(Qt::white));
+    }
+
+    TEST(QtCanvas, PicturesConvertToImagesAndBackUnchanged)
+    {
+        core::Picture picture { 3, 2,
+            { 0xff010203u, 0xff102030u, 0xffffffffu, 0xff000000u, 0xffa0b0c0u, 0xff0a0b0cu } };
+        const QImage image = imageOf(picture);
+        EXPECT_EQ(image.pixelColor(1, 0), QColor(0x10, 0x20, 0x30));
+        EXPECT_EQ(image.pixelColor(1, 1), QColor(0xa0, 0xb0, 0xc0));
+        EXPECT_EQ(pictureOf(image), picture);
+    }
+
+    TEST_F(ChartView, CutChartIsShownSavedAsBitmapAndClosedWithTheWindow)
+    {
+        control<QAction>("pmjt")->trigger();
+        ASSERT_TRUE(session.form2.Picture1.has_value());
+        EXPECT_GE(session.form2.Picture1->width, view->width());
+        EXPECT_TRUE(control("Picture1")->isVisible());
+        EXPECT_FALSE(control<QLabel>("Picture1")->pixmap().isNull());
+
+        const std::filesystem::path saved = root.path() / "chart";
+        questions.fileNames = { saved };
+        control<QPushButton>("Command9")->click();
+        QFile file(QString::fromStdString(saved.string() + ".BMP"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(2), QByteArray("BM"));
+        const QImage back(QString::fromStdString(saved.string() + ".BMP"), "BMP");
+        EXPECT_EQ(back.width(), session.form2.Picture1->width);
+        EXPECT_EQ(back.height(), session.form2.Picture1->height);
+
+        control<QAction>("qcjt")->trigger();
+        EXPECT_TRUE(control<QLabel>("Picture1")->pixmap().isNull());
+
+        view->close();
+        EXPECT_FALSE(view->isVisible());
+        EXPECT_FALSE(session.form2.loaded);
+    }
+
+    TEST_F(ChartView, PrintingPutsTheWindowOnThePage)
+    {
+        QImage page(400, 600, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QImage window(200, 100, QImage::Format_RGB32);
+        window.fill(QColor(10, 20, 30));
+        {
+            QPainter painter(&page);
+            paintWindowPage(painter, window, QRect(0, 0, 400, 600));
+        }
+        // Scaled to the page width, proportions kept, from the top-left corner.
+        EXPECT_EQ(page.pixelColor(399, 199), QColor(10, 20, 30));
+        EXPECT_EQ(page.pixelColor(10, 205), QColor(Qt::white));
+
+        const std::filesystem::path pdf = root.path() / "chart.pdf";
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        ASSERT_TRUE(view->printTo(printer));
+        QFile file(QString::fromStdString(pdf.string()));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(4), QByteArray("%PDF"));
+        EXPECT_GT(file.size(), 1000);
+    }
+
+} // namespace
+} // namespace quantem::ui::test

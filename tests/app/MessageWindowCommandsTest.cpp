@@ -41,6 +41,18 @@ TEST_F(MessageWindowCommandsTest, HelpOpensTheHelpPageAndCloses)
     EXPECT_FALSE(session.messages[MessageWindowId::Form6].loaded);
 }
 
+TEST_F(MessageWindowCommandsTest, AxisChoiceYesSetsTheChartsYCaptionBeforeClosing)
+{
+    root.writeFile("sys/xx.sys", "2,2,2,16\r\n"); // three numbers a group: y is the third
+    session.messages.show(MessageWindowId::Form9);
+    pressMessageButton(session, MessageWindowId::Form9, MessageButton::Yes);
+    EXPECT_FALSE(session.messages[MessageWindowId::Form9].loaded);
+    EXPECT_EQ(session.form2.Label5, "Third imensional data is Y");
+    EXPECT_TRUE(session.form2.Option1Visible);
+    EXPECT_TRUE(session.form2.Option2Visible);
+    EXPECT_FALSE(session.form2.Option3Visible);
+}
+
 TEST_F(MessageWindowCommandsTest, SavePromptCancelStartsNothingAndWritesNothing)
 {
     session.form1.Text5 = "report";

@@ -26,8 +26,8 @@ namespace {
 
     /// Reads n groups and keeps, per column, the last difference seen between successive groups
     /// (0 while no difference has been seen). Columns the model does not have count as varying.
-    std::array<double, 4> variationMarks(const core::SampleData& samples, core::ModelId model,
-                                         double groups)
+    std::array<double, 4> variationMarks(
+        const core::SampleData& samples, core::ModelId model, double groups)
     {
         const int size = core::groupSize(model);
         std::array<double, 4> marks { 0.0, 0.0, 0.0, 0.0 };
@@ -84,10 +84,8 @@ void runRegression(Session& session, int exponentCount, core::ModelId model)
         showInputError(session);
         return;
     }
-    std::optional<core::SampleData> samples;
-    try {
-        samples = core::SampleData::load(session.store);
-    } catch (const Fault&) {
+    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
+    if (!samples) {
         session.messages.show(MessageWindowId::Form5, std::string(core::kNoDataText));
         return;
     }

@@ -130,12 +130,8 @@ void drawModelCommand(Session& session, core::Canvas& canvas)
     }
 
     const int groupSize = groupSizeOf(defaultArrangement(model));
-    std::optional<core::SampleData> samples;
-    try {
-        samples = core::SampleData::load(session.store);
-    } catch (const Fault& fault) {
-        if (fault.code() != FaultCode::FileNotFound)
-            throw;
+    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
+    if (!samples) {
         session.messages.show(MessageWindowId::Form5, std::string(core::kNoDataText));
         return;
     }

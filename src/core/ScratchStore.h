@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,22 +12,23 @@ namespace quantem::core {
 
 /// Every file through which the parts of the program hand values to each other, plus the sample
 /// file. The store names each file once; callers never build paths themselves.
-enum class ScratchFile {
-    Xx,   // v, e, k, ModelId of the chosen model
-    Mb,   // column-arrangement code
+enum class ScratchFile
+{
+    Xx, // v, e, k, ModelId of the chosen model
+    Mb, // column-arrangement code
     Qs,
-    Da,   // regression state
-    Jb,   // what the data program is started for
+    Da, // regression state
+    Jb, // what the data program is started for
     Wcqk,
-    Mm,   // sample count as entered
-    R1,   // criterion of the previous power evaluation
-    Rr,   // step result of the last power evaluation
-    Jc,   // smallest mean error reported so far
+    Mm, // sample count as entered
+    R1, // criterion of the previous power evaluation
+    Rr, // step result of the last power evaluation
+    Jc, // smallest mean error reported so far
     Culi, // offsets of the data columns
-    Xs,   // model record of the shown result
-    Xb,   // published power-model coefficients and exponents
-    Hgb,  // coefficients of the linear family
-    Bgx,  // data report for the data program
+    Xs, // model record of the shown result
+    Xb, // published power-model coefficients and exponents
+    Hgb, // coefficients of the linear family
+    Bgx, // data report for the data program
     Bmb,
     Data, // the sample file data.qtm in the install root
 };
@@ -83,6 +85,8 @@ class SampleData
 public:
     /// Reads data.qtm of the store. Throws Fault 53 when it does not exist.
     static SampleData load(const ScratchStore& store);
+    /// The same, with no value when data.qtm does not exist.
+    static std::optional<SampleData> loadIfPresent(const ScratchStore& store);
     static SampleData fromText(std::string_view text);
 
     /// A fresh reader from the first item.

@@ -111,7 +111,7 @@ namespace {
         return joinReportLines(lines);
     }
 
-    // Steps 4 to 14 of a run; every fault goes to the caller's handler.
+    // The fit from the data pass to the report; every fault goes to the caller's handler.
     void fitAndReport(core::Session& session, ModelId model, double groups, int regressors)
     {
         core::Form1& form = session.form1;

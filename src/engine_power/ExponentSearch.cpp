@@ -50,12 +50,8 @@ void exponentSearch(core::Session& session, int exponentCount, core::ModelId mod
     }
 
     // The samples are read once; every evaluation takes its groups from memory in file order.
-    std::optional<core::SampleData> samples;
-    try {
-        samples = core::SampleData::load(session.store);
-    } catch (const core::Fault&) {
-        samples.reset(); // each evaluation meets the missing file as it opens it
-    }
+    // Without the file, each evaluation meets the missing file as it opens it.
+    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
     const PowerRun run { session, samples ? &*samples : nullptr };
 
     ExponentSet exponents {};

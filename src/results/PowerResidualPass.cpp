@@ -106,12 +106,7 @@ void powerResidualPass(core::Session& session, core::ModelId model, const core::
 
 void powerResidualPass(core::Session& session, core::ModelId model)
 {
-    std::optional<core::SampleData> samples;
-    try {
-        samples = core::SampleData::load(session.store);
-    } catch (const core::Fault&) {
-        samples.reset();
-    }
+    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
     powerResidualPass(session, model, samples ? &*samples : nullptr);
 }
 

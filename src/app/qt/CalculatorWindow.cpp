@@ -1,6 +1,7 @@
 #include "app/qt/CalculatorWindow.h"
 
 #include "app/qt/Artwork.h"
+#include "app/qt/Placement.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -200,18 +201,8 @@ void CalculatorWindow::render()
 
 void CalculatorWindow::centreOnAnchor()
 {
-    adjustSize();
-    QRect area;
-    if (m_anchor && m_anchor->isVisible())
-        area = m_anchor->frameGeometry();
-    else if (const QScreen* screen = QApplication::primaryScreen())
-        area = screen->availableGeometry();
-    else
-        return;
     // Over the lower part of the main window, so its coefficients and formula stay in sight.
-    QRect frame = frameGeometry();
-    frame.moveCenter(QPoint(area.center().x(), area.top() + area.height() * 2 / 3));
-    move(frame.topLeft());
+    placeOverAnchor(*this, m_anchor, 2.0 / 3.0);
 }
 
 } // namespace quantem::ui

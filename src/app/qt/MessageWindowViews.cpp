@@ -1,6 +1,7 @@
 #include "app/qt/MessageWindowViews.h"
 
 #include "app/qt/Artwork.h"
+#include "app/qt/Placement.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -258,20 +259,7 @@ void MessageWindowView::render()
     }
 }
 
-void MessageWindowView::centreOnAnchor()
-{
-    adjustSize();
-    QRect area;
-    if (m_anchor && m_anchor->isVisible())
-        area = m_anchor->frameGeometry();
-    else if (const QScreen* screen = QApplication::primaryScreen())
-        area = screen->availableGeometry();
-    else
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(area.center());
-    move(frame.topLeft());
-}
+void MessageWindowView::centreOnAnchor() { placeOverAnchor(*this, m_anchor, 0.5); }
 
 MessageWindowViews::MessageWindowViews(CommandRunner& runner)
 {

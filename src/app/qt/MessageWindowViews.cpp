@@ -3,7 +3,6 @@
 #include "app/qt/Artwork.h"
 #include "app/qt/Placement.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QFont>
 #include <QHBoxLayout>
@@ -11,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 

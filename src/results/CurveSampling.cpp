@@ -65,11 +65,12 @@ SampledCurve sampleModelCurve(core::ModelId model, const CoefficientSet& coeffic
     if (core::groupSize(model) == 0)
         return curve;
     try {
-        // The held values pass through single precision, as the window's fixed values always
-        // have.
+        // The held values the model has pass through single precision, as the window's fixed
+        // values always have; a stale box of a variable the model lacks plays no part.
+        const int variables = core::groupSize(model) - 1;
         double x1 = static_cast<double>(core::toSingle(held.x1));
-        double x2 = static_cast<double>(core::toSingle(held.x2));
-        double x3 = static_cast<double>(core::toSingle(held.x3));
+        double x2 = variables >= 2 ? static_cast<double>(core::toSingle(held.x2)) : 0.0;
+        double x3 = variables >= 3 ? static_cast<double>(core::toSingle(held.x3)) : 0.0;
         sampleAlong(
             range,
             [&](double x) {

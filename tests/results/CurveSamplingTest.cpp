@@ -114,6 +114,11 @@ namespace {
         SampledCurve held = sampleModelCurve(16, set({ 0.0, 1.0, 1.0 }, { 1.0, 1.0 }),
             { 1.0, 0.0, 2.0, 5.0 }, PlottedVariable::X2, HeldValues { 1e39, 0.0, 0.0 });
         EXPECT_EQ(held.failure, FaultCode::Overflow);
+        // A stale box of a variable the model lacks plays no part.
+        const SampledCurve oneVariable = sampleModelCurve(7, set({ 0.0, 1.0 }, { 1.0 }),
+            { 1.0, 0.0, 2.0, 5.0 }, PlottedVariable::X1, HeldValues { 0.0, 1e39, 1e39 });
+        EXPECT_FALSE(oneVariable.failure.has_value());
+        EXPECT_FALSE(oneVariable.points.empty());
         EXPECT_TRUE(held.points.empty());
     }
 

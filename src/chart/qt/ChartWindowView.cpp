@@ -13,8 +13,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -409,10 +409,11 @@ bool ChartWindowView::savePicture(const core::Picture& picture, const std::files
 chart::ChartExport::PrintOutcome ChartWindowView::printWindow()
 {
     render();
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return PrintOutcome::Cancelled;
+    // The window goes to the default printer as it stands; no printer is a print error.
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (defaultPrinter.isNull())
+        return PrintOutcome::Failed;
+    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
     return printTo(printer) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 

@@ -1,7 +1,6 @@
 #include "app/Commands.h"
 #include "app/MessageWindowCommands.h"
-#include "support/Recording.h"
-#include "support/TempRoot.h"
+#include "support/SessionFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,19 +9,7 @@ namespace {
 
 using core::MessageWindowId;
 
-struct MessageWindowCommandsTest : ::testing::Test
-{
-    test::TempRoot root;
-    core::Session session { root.path() };
-    test::RecordingShell shell;
-    test::ScriptedQuestions questions;
-
-    MessageWindowCommandsTest()
-    {
-        session.shell = &shell;
-        session.questions = &questions;
-    }
-};
+using MessageWindowCommandsTest = test::SessionFixture;
 
 TEST_F(MessageWindowCommandsTest, ClosedErrorWindowShowsTheStandingTextAgain)
 {

@@ -28,10 +28,10 @@ namespace {
     }
 
     /// Runs one fit as the main window would: select, type the sample count and the initial
-    /// value, regress by the menu, then close what the run showed with its first button.
-    void runOne(Session& session, const FitRun& run)
+    /// value, regress by the menu, then close what was shown since firstShowing with its first
+    /// button.
+    void runOne(Session& session, const FitRun& run, std::size_t firstShowing)
     {
-        const std::size_t firstShowing = session.messages.log().size();
         app::runCommand(session, [&] { app::selectModel(session, run.model); });
         app::runCommand(session, [&] { app::setSampleCountText(session, run.samples); });
         if (run.power)
@@ -43,9 +43,8 @@ namespace {
         for (std::size_t i = firstShowing; i < session.messages.log().size(); ++i)
             shown.insert(session.messages.log()[i].window);
         for (MessageWindowId window : shown) {
-            app::runCommand(session, [&] {
-                app::pressMessageButton(session, window, app::MessageButton::Yes);
-            });
+            app::runCommand(session,
+                [&] { app::pressMessageButton(session, window, app::MessageButton::Yes); });
         }
     }
 
@@ -122,8 +121,8 @@ namespace {
 
 } // namespace
 
-ParseResult parseFitArguments(const std::vector<std::string>& arguments,
-                              const std::filesystem::path& defaultRoot)
+ParseResult parseFitArguments(
+    const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot)
 {
     FitOptions options;
     options.root = defaultRoot;
@@ -141,7 +140,7 @@ ParseResult parseFitArguments(const std::vector<std::string>& arguments,
         } else if (option == "--json") {
             options.json = true;
         } else if (option == "--root" || option == "--model" || option == "--samples"
-                   || option == "--power" || option == "--elements") {
+            || option == "--power" || option == "--elements") {
             if (!hasValue)
                 return fail(option + " needs a value");
             const std::string& value = arguments[++i];
@@ -161,12 +160,12 @@ ParseResult parseFitArguments(const std::vector<std::string>& arguments,
             } else if (option == "--power") {
                 if (core::usesLinearEngine(options.runs.back().model))
                     return fail("--power is for models 1-50; use --elements with model "
-                                + std::to_string(options.runs.back().model));
+                        + std::to_string(options.runs.back().model));
                 options.runs.back().power = value;
             } else {
                 if (!core::usesLinearEngine(options.runs.back().model))
                     return fail("--elements is for models 51 and 52; use --power with model "
-                                + std::to_string(options.runs.back().model));
+                        + std::to_string(options.runs.back().model));
                 options.runs.back().elements = value;
             }
         } else {
@@ -178,7 +177,7 @@ ParseResult parseFitArguments(const std::vector<std::string>& arguments,
     for (std::size_t i = 0; i < options.runs.size(); ++i) {
         if (!samplesGiven[i])
             return fail("run " + std::to_string(i + 1) + " (--model "
-                        + std::to_string(options.runs[i].model) + ") needs --samples TEXT");
+                + std::to_string(options.runs[i].model) + ") needs --samples TEXT");
     }
     result.options = std::move(options);
     return result;
@@ -193,18 +192,20 @@ int runFits(const FitOptions& options, std::ostream& out)
         app::runCommand(session, [&] { app::startUpReset(session); });
     nlohmann::ordered_json runs = nlohmann::ordered_json::array();
     bool showedMessage = false;
+    // A message of the start-up reset (a root that cannot be written) belongs to the first run.
+    std::size_t firstShowing = 0;
     for (const FitRun& run : options.runs) {
-        const std::size_t firstShowing = session.messages.log().size();
-        runOne(session, run);
+        runOne(session, run, firstShowing);
         showedMessage = showedMessage || session.messages.log().size() > firstShowing;
         if (options.json) {
             runs.push_back({ { "Form1", formJson(session.form1) },
-                             { "dialogs", dialogsJson(session.messages.log(), firstShowing) } });
+                { "dialogs", dialogsJson(session.messages.log(), firstShowing) } });
         }
+        firstShowing = session.messages.log().size();
     }
     if (options.json)
-        out << nlohmann::ordered_json { { "runs", runs } }.dump(2, ' ', false,
-                                                      nlohmann::ordered_json::error_handler_t::replace)
+        out << nlohmann::ordered_json { { "runs", runs } }.dump(
+            2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << '\n';
     else
         printText(session.form1, out);
@@ -212,7 +213,7 @@ int runFits(const FitOptions& options, std::ostream& out)
 }
 
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
-            std::ostream& out, std::ostream& err)
+    std::ostream& out, std::ostream& err)
 {
     const ParseResult parsed = parseFitArguments(arguments, defaultRoot);
     if (!parsed.options) {

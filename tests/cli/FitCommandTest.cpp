@@ -1,4 +1,5 @@
 #include "cli/FitCommand.h"
+
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -11,152 +12,164 @@
 namespace quantem::cli {
 namespace {
 
-using Json = nlohmann::json;
+    using Json = nlohmann::json;
 
-struct FitCommandTest : ::testing::Test
-{
-    test::TempRoot root;
-    std::string out;
-    std::string err;
-
-    int fit(std::vector<std::string> arguments)
+    struct FitCommandTest : ::testing::Test
     {
-        arguments.insert(arguments.begin(), { "--root", root.path().string() });
-        std::ostringstream outStream;
-        std::ostringstream errStream;
-        const int status = fitMain(arguments, "/nonexistent", outStream, errStream);
-        out = outStream.str();
-        err = errStream.str();
-        return status;
-    }
+        test::TempRoot root;
+        std::string out;
+        std::string err;
 
-    Json fitJson(std::vector<std::string> arguments)
-    {
-        arguments.insert(arguments.begin(), "--json");
-        fit(arguments);
-        return Json::parse(out);
-    }
-};
+        int fit(std::vector<std::string> arguments)
+        {
+            arguments.insert(arguments.begin(), { "--root", root.path().string() });
+            std::ostringstream outStream;
+            std::ostringstream errStream;
+            const int status = fitMain(arguments, "/nonexistent", outStream, errStream);
+            out = outStream.str();
+            err = errStream.str();
+            return status;
+        }
 
-TEST_F(FitCommandTest, UsageErrorsExitWithTwo)
-{
-    const std::vector<std::vector<std::string>> wrong = {
-        {},
-        { "--model", "7" },
-        { "--model", "0", "--samples", "5" },
-        { "--model", "53", "--samples", "5" },
-        { "--model", "seven", "--samples", "5" },
-        { "--model", "51", "--samples", "5", "--power", "1" },
-        { "--model", "7", "--samples", "5", "--elements", "1" },
-        { "--model", "7", "--samples", "5", "--colour", "red" },
-        { "--samples", "5" },
-        { "--model", "7", "--samples" },
-        { "--model", "7", "--samples", "5", "--model", "8" },
+        Json fitJson(std::vector<std::string> arguments)
+        {
+            arguments.insert(arguments.begin(), "--json");
+            fit(arguments);
+            return Json::parse(out);
+        }
     };
-    for (const auto& arguments : wrong) {
-        EXPECT_EQ(fit(arguments), 2) << testing::PrintToString(arguments);
-        EXPECT_NE(err.find("usage: quantem-fit"), std::string::npos);
-        EXPECT_TRUE(out.empty());
+
+    TEST_F(FitCommandTest, UsageErrorsExitWithTwo)
+    {
+        const std::vector<std::vector<std::string>> wrong = {
+            {},
+            { "--model", "7" },
+            { "--model", "0", "--samples", "5" },
+            { "--model", "53", "--samples", "5" },
+            { "--model", "seven", "--samples", "5" },
+            { "--model", "51", "--samples", "5", "--power", "1" },
+            { "--model", "7", "--samples", "5", "--elements", "1" },
+            { "--model", "7", "--samples", "5", "--colour", "red" },
+            { "--samples", "5" },
+            { "--model", "7", "--samples" },
+            { "--model", "7", "--samples", "5", "--model", "8" },
+        };
+        for (const auto& arguments : wrong) {
+            EXPECT_EQ(fit(arguments), 2) << testing::PrintToString(arguments);
+            EXPECT_NE(err.find("usage: quantem-fit"), std::string::npos);
+            EXPECT_TRUE(out.empty());
+        }
     }
-}
 
-TEST_F(FitCommandTest, LinearWorkedExampleInTextForm)
-{
-    root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n");
-    EXPECT_EQ(fit({ "--model", "51", "--samples", "4", "--elements", "1" }), 0);
-    // The report, one blank line, then the values.
-    const std::string values
-        = out.substr(out.find("Equal relating error:0.148420074847218\n\na0 value: ") + 38);
-    EXPECT_EQ(values, "\n\na0 value: 1.5\n"
-                      "a1 value: 0.8\n"
-                      "Correlation coefficient: 0.8\n"
-                      "The statistic: 3.55555555555556\n"
-                      "Remain standard warp: 0.948683298050514\n"
-                      "The maximal error: 1.1\n"
-                      "Average error: 0.55\n"
-                      "Average relativity error 0.148420074847218\n");
-    EXPECT_EQ(out.rfind("What you did is 1 Element Linearity Regressing", 0), 0u);
-}
+    TEST_F(FitCommandTest, LinearWorkedExampleInTextForm)
+    {
+        root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n");
+        EXPECT_EQ(fit({ "--model", "51", "--samples", "4", "--elements", "1" }), 0);
+        // The report, one blank line, then the values.
+        const std::string values
+            = out.substr(out.find("Equal relating error:0.148420074847218\n\na0 value: ") + 38);
+        EXPECT_EQ(values,
+            "\n\na0 value: 1.5\n"
+            "a1 value: 0.8\n"
+            "Correlation coefficient: 0.8\n"
+            "The statistic: 3.55555555555556\n"
+            "Remain standard warp: 0.948683298050514\n"
+            "The maximal error: 1.1\n"
+            "Average error: 0.55\n"
+            "Average relativity error 0.148420074847218\n");
+        EXPECT_EQ(out.rfind("What you did is 1 Element Linearity Regressing", 0), 0u);
+    }
 
-TEST_F(FitCommandTest, PolynomialOnOneStateKeepsEveryRun)
-{
-    root.writeSamples("0,1\r\n1,2\r\n2,5\r\n3,10\r\n");
-    const Json json = fitJson({ "--model", "52", "--samples", "4", "--elements", "2", "--model",
-                                "52", "--samples", "4", "--elements", "1" });
-    ASSERT_EQ(json["runs"].size(), 2u);
-    const Json& perfect = json["runs"][0]["Form1"];
-    EXPECT_EQ(perfect["Label17"], "1");
-    EXPECT_EQ(perfect["Label18"], "1E+20");
-    EXPECT_EQ(perfect["Label19"], "0");
-    EXPECT_EQ(perfect["Label9"], "        Input item(n):");
-    EXPECT_EQ(perfect["StatusBar1"].size(), 7u);
-    EXPECT_EQ(json["runs"][1]["Form1"]["Label5"], "");
-    EXPECT_NE(json["runs"][1]["Form1"]["Label18"], "1E+20");
-    EXPECT_EQ(root.readSys("xs.sys").rfind("52,", 0), 0u);
-}
+    TEST_F(FitCommandTest, PolynomialOnOneStateKeepsEveryRun)
+    {
+        root.writeSamples("0,1\r\n1,2\r\n2,5\r\n3,10\r\n");
+        const Json json = fitJson({ "--model", "52", "--samples", "4", "--elements", "2", "--model",
+            "52", "--samples", "4", "--elements", "1" });
+        ASSERT_EQ(json["runs"].size(), 2u);
+        const Json& perfect = json["runs"][0]["Form1"];
+        EXPECT_EQ(perfect["Label17"], "1");
+        EXPECT_EQ(perfect["Label18"], "1E+20");
+        EXPECT_EQ(perfect["Label19"], "0");
+        EXPECT_EQ(perfect["Label9"], "        Input item(n):");
+        EXPECT_EQ(perfect["StatusBar1"].size(), 7u);
+        EXPECT_EQ(json["runs"][1]["Form1"]["Label5"], "");
+        EXPECT_NE(json["runs"][1]["Form1"]["Label18"], "1E+20");
+        EXPECT_EQ(root.readSys("xs.sys").rfind("52,", 0), 0u);
+    }
 
-TEST_F(FitCommandTest, TinyResidualDoesNotTakeThePerfectFitBranch)
-{
-    root.writeSamples("1,1,6\r\n2,1,8\r\n1,2,9\r\n2,2,11\r\n3,1,10\r\n");
-    const Json json = fitJson({ "--model", "51", "--samples", "5", "--elements", "2" });
-    const Json& form = json["runs"][0]["Form1"];
-    EXPECT_NE(form["Label18"], "1E+20");
-    EXPECT_NE(form["Label19"], "0");
-    const double f = std::stod(form["Label18"].get<std::string>());
-    const double s = std::stod(form["Label19"].get<std::string>());
-    EXPECT_GT(f, 5.5E+14);
-    EXPECT_LT(f, 6.5E+14);
-    EXPECT_GT(s, 1.0E-07);
-    EXPECT_LT(s, 1.2E-07);
-}
+    TEST_F(FitCommandTest, TinyResidualDoesNotTakeThePerfectFitBranch)
+    {
+        root.writeSamples("1,1,6\r\n2,1,8\r\n1,2,9\r\n2,2,11\r\n3,1,10\r\n");
+        const Json json = fitJson({ "--model", "51", "--samples", "5", "--elements", "2" });
+        const Json& form = json["runs"][0]["Form1"];
+        EXPECT_NE(form["Label18"], "1E+20");
+        EXPECT_NE(form["Label19"], "0");
+        const double f = std::stod(form["Label18"].get<std::string>());
+        const double s = std::stod(form["Label19"].get<std::string>());
+        EXPECT_GT(f, 5.5E+14);
+        EXPECT_LT(f, 6.5E+14);
+        EXPECT_GT(s, 1.0E-07);
+        EXPECT_LT(s, 1.2E-07);
+    }
 
-TEST_F(FitCommandTest, RefusedRunsReportTheirDialogsAndExitWithOne)
-{
-    root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n");
-    const Json json = fitJson({ "--model", "51", "--samples", "4", "--elements", "51", "--model",
-                                "51", "--samples", "9", "--elements", "1" });
-    EXPECT_EQ(json["runs"][0]["dialogs"],
-              Json::parse(R"([{"form":"Form5","text":"   Input error !","count":1}])"));
-    EXPECT_EQ(json["runs"][0]["Form1"]["Label2"], ""); // as the selection left it
-    EXPECT_EQ(root.readSys("hgb.sys"), "<missing>");
-    EXPECT_EQ(json["runs"][1]["dialogs"][0]["form"], "Form5"); // N larger than the file
-    EXPECT_EQ(fit({ "--model", "51", "--samples", "9", "--elements", "1" }), 1);
-}
+    TEST_F(FitCommandTest, RefusedRunsReportTheirDialogsAndExitWithOne)
+    {
+        root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n");
+        const Json json = fitJson({ "--model", "51", "--samples", "4", "--elements", "51",
+            "--model", "51", "--samples", "9", "--elements", "1" });
+        EXPECT_EQ(json["runs"][0]["dialogs"],
+            Json::parse(R"([{"form":"Form5","text":"   Input error !","count":1}])"));
+        EXPECT_EQ(json["runs"][0]["Form1"]["Label2"], ""); // as the selection left it
+        EXPECT_EQ(root.readSys("hgb.sys"), "<missing>");
+        EXPECT_EQ(json["runs"][1]["dialogs"][0]["form"], "Form5"); // N larger than the file
+        EXPECT_EQ(fit({ "--model", "51", "--samples", "9", "--elements", "1" }), 1);
+    }
 
-TEST_F(FitCommandTest, OverflowOfHighDegreeLeavesCoefficientsUntouched)
-{
-    root.writeSamples("1,2\r\n2000,3\r\n3,5\r\n4,4\r\n");
-    root.writeFile("sys/hgb.sys", "7\r\n");
-    const Json json = fitJson({ "--keep", "--model", "52", "--samples", "4", "--elements", "50" });
-    EXPECT_EQ(json["runs"][0]["dialogs"][0]["text"], "   Input error !");
-    EXPECT_EQ(root.readSys("hgb.sys"), "7\r\n");
-}
+    TEST_F(FitCommandTest, OverflowOfHighDegreeLeavesCoefficientsUntouched)
+    {
+        root.writeSamples("1,2\r\n2000,3\r\n3,5\r\n4,4\r\n");
+        root.writeFile("sys/hgb.sys", "7\r\n");
+        const Json json
+            = fitJson({ "--keep", "--model", "52", "--samples", "4", "--elements", "50" });
+        EXPECT_EQ(json["runs"][0]["dialogs"][0]["text"], "   Input error !");
+        EXPECT_EQ(root.readSys("hgb.sys"), "7\r\n");
+    }
 
-TEST_F(FitCommandTest, StartUpResetRunsUnlessKept)
-{
-    root.writeFile("sys/JC.sys", "5\r\n");
-    fit({ "--keep", "--model", "7", "--samples", "2" });
-    EXPECT_EQ(root.readSys("da.sys"), "1\r\n");
-    EXPECT_EQ(root.readSys("bmb.sys"), "<missing>");
-    fit({ "--model", "7", "--samples", "2" });
-    EXPECT_EQ(root.readSys("bmb.sys"), "0\r\n");
-}
+    TEST_F(FitCommandTest, StartUpResetRunsUnlessKept)
+    {
+        root.writeFile("sys/JC.sys", "5\r\n");
+        fit({ "--keep", "--model", "7", "--samples", "2" });
+        EXPECT_EQ(root.readSys("da.sys"), "1\r\n");
+        EXPECT_EQ(root.readSys("bmb.sys"), "<missing>");
+        fit({ "--model", "7", "--samples", "2" });
+        EXPECT_EQ(root.readSys("bmb.sys"), "0\r\n");
+    }
 
-TEST_F(FitCommandTest, ProgramPrintsUtf8Json)
-{
-    root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n");
-    const std::string command = std::string(QUANTEM_FIT_BINARY) + " --root '"
-        + root.path().string() + "' --json --model 51 --samples 4 --elements 1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string text;
-    std::array<char, 4096> buffer {};
-    while (std::size_t read = fread(buffer.data(), 1, buffer.size(), pipe))
-        text.append(buffer.data(), read);
-    EXPECT_EQ(pclose(pipe), 0);
-    EXPECT_NE(text.find("\u2026\u2026"), std::string::npos); // the formula's ellipses, unescaped
-    EXPECT_EQ(Json::parse(text)["runs"][0]["Form1"]["Label17"], "0.8");
-}
+    TEST_F(FitCommandTest, AStartUpResetThatCannotWriteCountsForTheFirstRun)
+    {
+        std::filesystem::remove_all(root.path() / "sys");
+        root.writeFile("sys", "a file where the scratch folder belongs");
+        const Json json = fitJson({ "--model", "7", "--samples", "2" });
+        EXPECT_EQ(json["runs"][0]["dialogs"][0]["text"], "   Input error !");
+        EXPECT_EQ(fit({ "--model", "7", "--samples", "2" }), 1);
+    }
+
+    TEST_F(FitCommandTest, ProgramPrintsUtf8Json)
+    {
+        root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n");
+        const std::string command = std::string(QUANTEM_FIT_BINARY) + " --root '"
+            + root.path().string() + "' --json --model 51 --samples 4 --elements 1";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string text;
+        std::array<char, 4096> buffer {};
+        while (std::size_t read = fread(buffer.data(), 1, buffer.size(), pipe))
+            text.append(buffer.data(), read);
+        EXPECT_EQ(pclose(pipe), 0);
+        EXPECT_NE(
+            text.find("\u2026\u2026"), std::string::npos); // the formula's ellipses, unescaped
+        EXPECT_EQ(Json::parse(text)["runs"][0]["Form1"]["Label17"], "0.8");
+    }
 
 } // namespace
 } // namespace quantem::cli

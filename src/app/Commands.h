@@ -9,7 +9,11 @@
 namespace quantem::app {
 
 /// How a command was reached, where the routes differ.
-enum class Route { Menu, Toolbar };
+enum class Route
+{
+    Menu,
+    Toolbar
+};
 
 /// Runs one command: a fault that nothing inside traps ends the command where it stands, shows
 /// Form5 with its standing text and puts the fault's description into status panel 1. The

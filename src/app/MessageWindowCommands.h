@@ -6,7 +6,15 @@
 namespace quantem::app {
 
 /// The buttons of the message windows, by the caption's role.
-enum class MessageButton { Yes, Help, No, Cancel, Web, Email };
+enum class MessageButton
+{
+    Yes,
+    Help,
+    No,
+    Cancel,
+    Web,
+    Email
+};
 
 /// What a button of a message window does; a button the window does not have does nothing.
 /// Form5/Form6 "Yes" close; "Help" opens the help page and closes; Form9 "Yes" sets the

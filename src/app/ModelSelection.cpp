@@ -38,9 +38,8 @@ namespace {
         const double variables = core::toInteger16(core::val(form.Text1));
         form.Text3 = std::to_string(model.elements);
         session.store.writeRecord(ScratchFile::Xx,
-                                  Record { variables, static_cast<double>(model.elements),
-                                           static_cast<double>(model.exponents),
-                                           static_cast<double>(model.id) });
+            Record { variables, static_cast<double>(model.elements),
+                static_cast<double>(model.exponents), static_cast<double>(model.id) });
     }
 
     void selectLinearFamilyModel(Session& session, const ModelDescriptor& model)
@@ -49,15 +48,15 @@ namespace {
         clearResults(session, Route::Menu);
         form.Text4.clear();
         form.Label9 = model.id == core::kMultipleLinearModel ? "       Input Element(n):"
-                                                               : "        Input item(n):";
+                                                             : "        Input item(n):";
         showInputRow(form, false);
         session.store.writeRecord(ScratchFile::Qs, Record { 1.0 });
         session.store.writeRecord(ScratchFile::Mb, Record { 0.0 });
         loadPicture(session, std::string(model.pictureFile));
         form.Text3 = "0";
         // The element count stays empty until the regression command fills it in from Text4.
-        session.store.writeRecord(ScratchFile::Xx, Record { 0.0, core::EmptyItem {}, 0.0,
-                                                            static_cast<double>(model.id) });
+        session.store.writeRecord(ScratchFile::Xx,
+            Record { 0.0, core::EmptyItem {}, 0.0, static_cast<double>(model.id) });
     }
 
 } // namespace

@@ -33,8 +33,8 @@ struct ParseResult
     std::optional<FitOptions> options;
     std::string error;
 };
-ParseResult parseFitArguments(const std::vector<std::string>& arguments,
-                              const std::filesystem::path& defaultRoot);
+ParseResult parseFitArguments(
+    const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot);
 
 /// Runs the fits on one main-window state and prints the results. Returns 0 when no run showed a
 /// message window, 1 when some run did.
@@ -42,7 +42,7 @@ int runFits(const FitOptions& options, std::ostream& out);
 
 /// The whole program: parse, run, print. Returns the exit status (2 for a usage error).
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
-            std::ostream& out, std::ostream& err);
+    std::ostream& out, std::ostream& err);
 
 inline constexpr const char* kFitUsage
     = "usage: quantem-fit [--root DIR] [--keep] [--json] RUN [RUN ...]\n"

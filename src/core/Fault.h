@@ -7,7 +7,8 @@ namespace quantem::core {
 
 /// The numbered runtime faults of the program. Procedures that trap faults choose their reaction
 /// by this number.
-enum class FaultCode {
+enum class FaultCode
+{
     InvalidArgument = 5,
     Overflow = 6,
     OutOfMemory = 7,

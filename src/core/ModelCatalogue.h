@@ -17,7 +17,7 @@ struct ModelDescriptor
 {
     ModelId id;
     int variables; // v (0 as stored for 51 and 52)
-    int elements;  // e (0 for 51 and 52: the user enters m)
+    int elements; // e (0 for 51 and 52: the user enters m)
     int exponents; // k
     std::string_view menuControl; // "" for the models without a menu item
     std::string_view menuCaption;
@@ -46,10 +46,10 @@ struct ModelMenu
 const std::vector<ModelMenu>& modelMenus();
 
 // The range tests every part uses to decide the group layout and the engine.
-bool hasTwoNumberGroups(ModelId id);   // 1, 4, 7..15
+bool hasTwoNumberGroups(ModelId id); // 1, 4, 7..15
 bool hasThreeNumberGroups(ModelId id); // 2, 5, 16..38
-bool hasFourNumberGroups(ModelId id);  // 3, 6, 39..50
-bool usesLinearEngine(ModelId id);     // 51, 52
+bool hasFourNumberGroups(ModelId id); // 3, 6, 39..50
+bool usesLinearEngine(ModelId id); // 51, 52
 /// Numbers per sample group for models 1..50 (2, 3 or 4); 0 for any other id.
 int groupSize(ModelId id);
 

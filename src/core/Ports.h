@@ -21,7 +21,12 @@ public:
     virtual bool startEmail(const std::string& address) = 0;
 };
 
-enum class Answer { Yes, No, Cancel };
+enum class Answer
+{
+    Yes,
+    No,
+    Cancel
+};
 
 /// Questions that wait for the user's answer.
 class Questions
@@ -32,8 +37,8 @@ public:
     virtual Answer askYesNoCancel(const std::string& text, const std::string& title) = 0;
     /// The save-file dialog; filter in the form "Text files (*.TXT)|*.TXT". Returns the chosen
     /// path, or an empty path when the user cancelled.
-    virtual std::filesystem::path saveFileName(const std::string& filter,
-                                               const std::string& defaultExtension)
+    virtual std::filesystem::path saveFileName(
+        const std::string& filter, const std::string& defaultExtension)
         = 0;
 };
 

@@ -29,11 +29,17 @@ std::string formatRecords(const std::vector<Record>& records);
 /// number beyond the double range, carries the fault its reading raises.
 struct ItemToken
 {
-    enum class Kind { Empty, Number, Text, Unquoted };
+    enum class Kind
+    {
+        Empty,
+        Number,
+        Text,
+        Unquoted
+    };
     Kind kind = Kind::Empty;
     double number = 0.0;
     std::string text; // the string of a quoted item, the raw text of an unquoted one
-    int fault = 0;    // for an unquoted item that is not a number: 13, or 6 beyond the range
+    int fault = 0; // for an unquoted item that is not a number: 13, or 6 beyond the range
 };
 
 /// Splits a text into item tokens: items separated by commas and line ends (CR, LF, CR LF);

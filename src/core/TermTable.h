@@ -12,11 +12,18 @@ namespace quantem::core {
 /// offset), the variable itself, its reciprocal, its natural logarithm or its exponential.
 struct Factor
 {
-    enum class Kind { Variable, Reciprocal, Power, Log, Exp };
+    enum class Kind
+    {
+        Variable,
+        Reciprocal,
+        Power,
+        Log,
+        Exp
+    };
     Kind kind;
-    int variable;          // 1..3
-    int exponent = 0;      // 1..6 for Power
-    double offset = 0.0;   // the term offset added to the exponent where the term is formed
+    int variable; // 1..3
+    int exponent = 0; // 1..6 for Power
+    double offset = 0.0; // the term offset added to the exponent where the term is formed
 };
 
 /// A term: the product of up to three factors, formed left to right.

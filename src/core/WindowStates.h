@@ -25,13 +25,13 @@ struct Form1
     std::string Text2 = " "; // sample count
     std::string Text3 = " "; // element count e
     std::string Text4 = ".5"; // power initial value, or m for the linear family
-    std::string Text5;        // the summary report; empty means nothing waits to be saved
+    std::string Text5; // the summary report; empty means nothing waits to be saved
     std::string Text6;
     std::string Text7 = "0"; // previous variable count, kept for the report builder
 
     // Value labels: a0..a6, k1..k6, then the six test parameters.
-    std::string Label2 = " ", Label3 = " ", Label4 = " ", Label5 = " ", Label6 = " ",
-                Label7 = " ", Label8 = " ";
+    std::string Label2 = " ", Label3 = " ", Label4 = " ", Label5 = " ", Label6 = " ", Label7 = " ",
+                Label8 = " ";
     std::string Label11 = " ", Label12 = " ", Label13 = " ", Label14 = " ", Label15 = " ",
                 Label16 = " ";
     std::string Label17 = " ", Label18 = " ", Label19 = " ", Label20 = " ", Label21 = " ",
@@ -63,15 +63,23 @@ struct Form1
 };
 
 /// The value label numbers in window order: a0..a6 (2..8), k1..k6 (11..16), tests (17..22).
-inline constexpr std::array<int, 19> kValueLabels { 2,  3,  4,  5,  6,  7,  8,  11, 12, 13,
-                                                    14, 15, 16, 17, 18, 19, 20, 21, 22 };
+inline constexpr std::array<int, 19> kValueLabels { 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16, 17,
+    18, 19, 20, 21, 22 };
 
 /// Texts that callers put into Form5's label.
 inline constexpr const char* kDoRegressionText = "   Do regression !";
 inline constexpr const char* kNoDataText = "Have no data !";
 
 /// The message windows of the program.
-enum class MessageWindowId { Form5, Form6, Form9, Form10, Form7, Form8 };
+enum class MessageWindowId
+{
+    Form5,
+    Form6,
+    Form9,
+    Form10,
+    Form7,
+    Form8
+};
 
 const char* messageWindowName(MessageWindowId id);
 /// The text a fresh load puts into the window's label.

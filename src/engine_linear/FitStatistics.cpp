@@ -10,7 +10,7 @@ using core::checkFinite;
 using core::divide;
 
 RegressionTest computeRegressionTest(const CentredSums& sums, std::span<const double> coefficients,
-                                     double tolerance, bool setROnPerfectFit)
+    double tolerance, bool setROnPerfectFit)
 {
     RegressionTest test;
     for (std::size_t k = 1; k < coefficients.size(); ++k)

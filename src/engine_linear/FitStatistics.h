@@ -26,7 +26,7 @@ struct RegressionTest
 /// F = (N − m)·((U/(m − 1))/Q) and S = √|Q/(N − m)|. coefficients are a0..an.
 /// Throws Fault 11 for x/0, 6 for 0/0 or overflow.
 RegressionTest computeRegressionTest(const CentredSums& sums, std::span<const double> coefficients,
-                                     double tolerance, bool setROnPerfectFit);
+    double tolerance, bool setROnPerfectFit);
 
 /// The six test parameters of a fit.
 struct FitStatistics

@@ -11,14 +11,18 @@ inline constexpr double kPivotFloor = 1E-100;
 /// The sums the fit statistics need, taken from the normal equations before the solve.
 struct CentredSums
 {
-    double n = 0.0;   // number of groups accumulated
+    double n = 0.0; // number of groups accumulated
     double lyy = 0.0; // Σy² − (Σy)²/N
     std::vector<double> lky; // L1y..Lny, index 0 is L1y
 };
 
 /// How y enters the sums: as a double, or, for the four-number power models, in single precision
 /// (Σy² and Σy rounded to single after every product and every addition).
-enum class YPrecision { Double, Single };
+enum class YPrecision
+{
+    Double,
+    Single
+};
 
 /// The normal equations of y = a0 + a1·u1 + … + an·un, accumulated group by group: an m × (m+1)
 /// array (m = n + 1), rows and columns from 1, the full square stored, plus Σy².
@@ -28,8 +32,8 @@ public:
     /// Sizes the system for n regressors and zeroes it.
     void begin(int regressors);
     /// Adds one group: u1..un and y. Throws Fault 6 when a sum leaves the double range.
-    void addGroup(std::span<const double> regressors, double y,
-                  YPrecision precision = YPrecision::Double);
+    void addGroup(
+        std::span<const double> regressors, double y, YPrecision precision = YPrecision::Double);
     /// Valid only before solve.
     CentredSums centredSums() const;
 

@@ -30,8 +30,8 @@ std::string buildDataReport(const core::Session& session, DataReportVariant vari
 
 /// Asks for a file name (Text files, .TXT) and writes the report there; an empty name writes
 /// nothing. With no regression result (xs.sys missing, empty or incomplete) or no data.qtm it
-/// shows Form5 with core::kDoRegressionText or core::kNoDataText and asks nothing; a file that cannot be
-/// written shows kReportNotWrittenText and keeps its earlier content. Never throws.
+/// shows Form5 with core::kDoRegressionText or core::kNoDataText and asks nothing; a file that
+/// cannot be written shows kReportNotWrittenText and keeps its earlier content. Never throws.
 void saveDataReport(core::Session& session);
 
 /// Writes the report (show variant) to bgx.sys for the data program to display; the same

@@ -16,7 +16,8 @@ bool mayIncludeQt(const std::filesystem::path& relative)
 
 bool includesQt(const std::string& line)
 {
-    static const std::regex kQtInclude(R"(^\s*#\s*include\s*[<"](Qt[A-Za-z]*/|Q[A-Z][A-Za-z]*[>"]))");
+    static const std::regex kQtInclude(
+        R"(^\s*#\s*include\s*[<"](Qt[A-Za-z]*/|Q[A-Z][A-Za-z]*[>"]))");
     return std::regex_search(line, kQtInclude);
 }
 

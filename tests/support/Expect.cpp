@@ -12,7 +12,7 @@ namespace quantem::test {
         return ::testing::AssertionSuccess();
     char text[160];
     std::snprintf(text, sizeof text, "actual %.17g, expected %.17g (tolerance %g)", actual,
-                  expected, tolerance);
+        expected, tolerance);
     return ::testing::AssertionFailure() << text;
 }
 

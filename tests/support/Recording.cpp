@@ -30,8 +30,8 @@ core::Answer ScriptedQuestions::askYesNoCancel(const std::string& text, const st
     return answer;
 }
 
-std::filesystem::path ScriptedQuestions::saveFileName(const std::string& filter,
-                                                      const std::string& defaultExtension)
+std::filesystem::path ScriptedQuestions::saveFileName(
+    const std::string& filter, const std::string& defaultExtension)
 {
     asked.push_back("save " + filter + " " + defaultExtension);
     if (fileNames.empty())

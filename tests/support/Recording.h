@@ -26,12 +26,12 @@ class ScriptedQuestions : public core::Questions
 {
 public:
     core::Answer askYesNoCancel(const std::string& text, const std::string& title) override;
-    std::filesystem::path saveFileName(const std::string& filter,
-                                       const std::string& defaultExtension) override;
+    std::filesystem::path saveFileName(
+        const std::string& filter, const std::string& defaultExtension) override;
 
-    std::deque<core::Answer> answers;            // Cancel when the script runs out
+    std::deque<core::Answer> answers; // Cancel when the script runs out
     std::deque<std::filesystem::path> fileNames; // empty (cancelled) when it runs out
-    std::vector<std::string> asked;              // "ask <title>|<text>", "save <filter>"
+    std::vector<std::string> asked; // "ask <title>|<text>", "save <filter>"
 };
 
 /// Counts the progress calls of a run.

@@ -14,7 +14,7 @@ TempRoot::TempRoot()
     std::random_device device;
     m_path = std::filesystem::temp_directory_path()
         / ("quantem-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-"
-           + std::to_string(device()));
+            + std::to_string(device()));
     std::filesystem::create_directories(m_path / "sys");
     std::filesystem::create_directories(m_path / "sz");
 }

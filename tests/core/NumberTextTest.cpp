@@ -1,11 +1,16 @@
 #include "core/NumberText.h"
 
 #include "core/Fault.h"
+#include "core/Record.h"
+#include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace quantem::core {
@@ -71,18 +76,39 @@ namespace {
 namespace quantem::core {
 namespace {
 
+    // Switches LC_NUMERIC to a locale with a decimal comma; compiles one into a folder of its
+    // own when none is installed.
+    bool useCommaLocale(const std::filesystem::path& folder)
+    {
+        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr)
+            return true;
+        const std::string command
+            = "localedef -i de_DE -f UTF-8 '" + folder.string() + "/de_DE.UTF-8' >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0)
+            return false;
+        ::setenv("LOCPATH", folder.c_str(), 1);
+        return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    }
+
     TEST(NumberText, DecimalPointIsAPointInEveryLocale)
     {
         // Window toolkits switch the C library to the user's locale; numbers must not follow it.
         const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-        if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr
-            && std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") == nullptr)
-            GTEST_SKIP() << "no locale with a decimal comma is installed";
+        const test::TempRoot folder;
+        if (!useCommaLocale(folder.path()))
+            GTEST_SKIP() << "no locale with a decimal comma can be had here";
+        char commaText[16];
+        std::snprintf(commaText, sizeof commaText, "%g", 0.5);
+        EXPECT_STREQ(commaText, "0,5"); // the locale is really in force
         EXPECT_EQ(val(".5"), 0.5);
         EXPECT_EQ(val("2.5"), 2.5);
         EXPECT_EQ(doubleText(0.948683298050514), "0.948683298050514");
         EXPECT_EQ(singleText(0.55f), "0.55");
+        RecordReader record("1.25,2.5E-3\r\n");
+        EXPECT_EQ(record.readNumber(), 1.25);
+        EXPECT_EQ(record.readNumber(), 0.0025);
         std::setlocale(LC_NUMERIC, previous.c_str());
+        ::unsetenv("LOCPATH");
     }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/Fault.h"
 #include "core/ScratchStore.h"
+#include "support/Expect.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -11,15 +12,7 @@
 namespace quantem::core {
 namespace {
 
-    int faultOf(const std::function<void()>& read)
-    {
-        try {
-            read();
-        } catch (const Fault& fault) {
-            return fault.number();
-        }
-        return 0;
-    }
+    using test::faultOf;
 
     TEST(Record, LinesKeepEmptyItemsQuotesAndCrLf)
     {

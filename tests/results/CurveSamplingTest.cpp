@@ -2,6 +2,7 @@
 
 #include "core/Fault.h"
 #include "support/Expect.h"
+#include "support/ModelSamples.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +16,7 @@ namespace {
     using core::FaultCode;
     using core::MessageWindowId;
 
-    CoefficientSet set(std::initializer_list<double> a, std::initializer_list<double> k = {})
-    {
-        CoefficientSet c;
-        std::size_t i = 0;
-        for (double v : a)
-            c.a[i++] = v;
-        i = 0;
-        for (double v : k)
-            c.k[i++] = v;
-        return c;
-    }
+    using quantem::test::coefficientSet;
 
     // Every sampled point lies on the curve: its screen x taken back to data x, the curve's y
     // there maps to the point's screen y.
@@ -67,7 +58,7 @@ namespace {
     TEST(CurveSampling, ModelCurveRunsFromJustRightOfXMinToXMaxInAboutThreeThousandSteps)
     {
         const PlotRange range { 0.25, 0.5, 6.75, 9.5 };
-        const CoefficientSet c = set({ 0.5, 1.25 }, { 1.15 });
+        const CoefficientSet c = coefficientSet({ 0.5, 1.25 }, { 1.15 });
         const SampledCurve curve
             = sampleModelCurve(7, c, range, PlottedVariable::X1, HeldValues {});
         EXPECT_FALSE(curve.failure);
@@ -85,18 +76,19 @@ namespace {
     {
         // Log of the first x (just right of -1) is an invalid argument: nothing is sampled.
         SampledCurve log = sampleModelCurve(
-            8, set({ 1.0, 2.0 }), { -1.0, 0.0, 4.0, 5.0 }, PlottedVariable::X1, {});
+            8, coefficientSet({ 1.0, 2.0 }), { -1.0, 0.0, 4.0, 5.0 }, PlottedVariable::X1, {});
         EXPECT_EQ(log.failure, FaultCode::InvalidArgument);
         EXPECT_TRUE(log.points.empty());
 
-        SampledCurve root = sampleModelCurve(
-            7, set({ 0.0, 1.0 }, { 0.5 }), { -3.0, 0.0, 3.0, 2.0 }, PlottedVariable::X1, {});
+        SampledCurve root = sampleModelCurve(7, coefficientSet({ 0.0, 1.0 }, { 0.5 }),
+            { -3.0, 0.0, 3.0, 2.0 }, PlottedVariable::X1, {});
         EXPECT_EQ(root.failure, FaultCode::InvalidArgument);
         EXPECT_TRUE(root.points.empty());
 
         // Exp overflows near 709.78: the points before stay.
         const PlotRange wide { 0.0, 0.0, 1000.0, 1e300 };
-        SampledCurve exp = sampleModelCurve(9, set({ 0.0, 1.0 }), wide, PlottedVariable::X1, {});
+        SampledCurve exp
+            = sampleModelCurve(9, coefficientSet({ 0.0, 1.0 }), wide, PlottedVariable::X1, {});
         EXPECT_EQ(exp.failure, FaultCode::Overflow);
         ASSERT_FALSE(exp.points.empty());
         EXPECT_LT(exp.points.size(), 3000u);
@@ -106,16 +98,16 @@ namespace {
 
         // A constant curve on an empty y range: y/0.
         SampledCurve flat = sampleModelCurve(
-            1, set({ 5.0, 0.0 }), { 1.0, 0.0, 2.0, 0.0 }, PlottedVariable::X1, {});
+            1, coefficientSet({ 5.0, 0.0 }), { 1.0, 0.0, 2.0, 0.0 }, PlottedVariable::X1, {});
         EXPECT_EQ(flat.failure, FaultCode::DivisionByZero);
         EXPECT_TRUE(flat.points.empty());
 
         // A held value beyond the single range fails before the first point.
-        SampledCurve held = sampleModelCurve(16, set({ 0.0, 1.0, 1.0 }, { 1.0, 1.0 }),
+        SampledCurve held = sampleModelCurve(16, coefficientSet({ 0.0, 1.0, 1.0 }, { 1.0, 1.0 }),
             { 1.0, 0.0, 2.0, 5.0 }, PlottedVariable::X2, HeldValues { 1e39, 0.0, 0.0 });
         EXPECT_EQ(held.failure, FaultCode::Overflow);
         // A stale box of a variable the model lacks plays no part.
-        const SampledCurve oneVariable = sampleModelCurve(7, set({ 0.0, 1.0 }, { 1.0 }),
+        const SampledCurve oneVariable = sampleModelCurve(7, coefficientSet({ 0.0, 1.0 }, { 1.0 }),
             { 1.0, 0.0, 2.0, 5.0 }, PlottedVariable::X1, HeldValues { 0.0, 1e39, 1e39 });
         EXPECT_FALSE(oneVariable.failure.has_value());
         EXPECT_FALSE(oneVariable.points.empty());
@@ -125,7 +117,7 @@ namespace {
     TEST(CurveSampling, AStepTooSmallToMoveXEndsWhenTheSixteenBitCounterWouldOverflow)
     {
         // At 1E+17 one step of 64/3000 is lost in rounding: x never moves.
-        const SampledCurve curve = sampleModelCurve(1, set({ 0.0, 1.0 }),
+        const SampledCurve curve = sampleModelCurve(1, coefficientSet({ 0.0, 1.0 }),
             { 1e17, 1e17, 1e17 + 64.0, 1e17 + 64.0 }, PlottedVariable::X1, {});
         EXPECT_EQ(curve.failure, FaultCode::Overflow);
         EXPECT_EQ(curve.points.size(), 32767u);
@@ -134,7 +126,7 @@ namespace {
     TEST(CurveSampling, HeldValuesPassThroughSinglePrecisionAndThePlottedVariableRuns)
     {
         // Model 16: y = a0 + a1 * x1 ^ k1 + a2 * x2 ^ k2, x2 on the X axis, x1 held at 0.1.
-        const CoefficientSet c = set({ 0.0, 1000.0, 1.0 }, { 1.0, 1.0 });
+        const CoefficientSet c = coefficientSet({ 0.0, 1000.0, 1.0 }, { 1.0, 1.0 });
         const PlotRange range { 2.0, 90.0, 6.0, 120.0 };
         const SampledCurve curve
             = sampleModelCurve(16, c, range, PlottedVariable::X2, HeldValues { 0.1, 7.5, 0.0 });
@@ -150,7 +142,7 @@ namespace {
         expectOnCurve(flat, range, [heldX1](double) { return 1000.0 * heldX1 + 7.5; });
 
         // Model 3 (four numbers) with x3 plotted.
-        const CoefficientSet linear = set({ 1.0, 2.0, 3.0, 4.0 });
+        const CoefficientSet linear = coefficientSet({ 1.0, 2.0, 3.0, 4.0 });
         const PlotRange third { -1.0, -20.0, 1.0, 30.0 };
         const SampledCurve x3 = sampleModelCurve(
             3, linear, third, PlottedVariable::X3, HeldValues { 0.5, 0.25, 9.0 });

@@ -2,6 +2,8 @@
 
 #include "core/CheckedMath.h"
 #include "core/Fault.h"
+#include "support/Expect.h"
+#include "support/ModelSamples.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -20,47 +22,35 @@ namespace {
     int faultOf(
         core::ModelId model, const CoefficientSet& c, double x1, double x2 = 1.5, double x3 = 2.5)
     {
-        try {
-            evaluateModel(model, c, x1, x2, x3);
-        } catch (const core::Fault& fault) {
-            return fault.number();
-        }
-        return 0;
+        return quantem::test::faultOf([&] { evaluateModel(model, c, x1, x2, x3); });
     }
 
-    CoefficientSet set(std::initializer_list<double> a, std::initializer_list<double> k = {})
-    {
-        CoefficientSet c;
-        std::size_t i = 0;
-        for (double v : a)
-            c.a[i++] = v;
-        i = 0;
-        for (double v : k)
-            c.k[i++] = v;
-        return c;
-    }
+    using quantem::test::coefficientSet;
 
     TEST(EvaluateModel, ValuesAndFaultClassesOfTheFormulas)
     {
-        EXPECT_EQ(evaluateModel(1, set({ 2, 3 }), 4, 0, 0), 14.0);
+        EXPECT_EQ(evaluateModel(1, coefficientSet({ 2, 3 }), 4, 0, 0), 14.0);
         // A whole exponent is still a real power: x1 ^ 2 at -3 is 9, x1 ^ 0.5 at -3 fails.
-        EXPECT_EQ(evaluateModel(7, set({ 0, 1 }, { 2 }), -3, 0, 0), 9.0);
-        EXPECT_EQ(faultOf(7, set({ 0, 1 }, { 0.5 }), -3), int(FaultCode::InvalidArgument));
-        EXPECT_EQ(faultOf(8, set({ 1, 2 }), 0.0), int(FaultCode::InvalidArgument));
-        EXPECT_EQ(faultOf(8, set({ 1, 2 }), -2.5), int(FaultCode::InvalidArgument));
-        EXPECT_EQ(faultOf(9, set({ 1, 2 }), 710.0), int(FaultCode::Overflow));
-        EXPECT_EQ(faultOf(9, set({ 1, 2 }), 700.0), 0);
-        EXPECT_EQ(faultOf(4, set({ 1, 2 }), 0.0), int(FaultCode::DivisionByZero));
-        EXPECT_EQ(faultOf(7, set({ 1, 2 }, { -0.5 }), 0.0), int(FaultCode::DivisionByZero));
-        EXPECT_EQ(faultOf(7, set({ 1, 1E+300 }, { 2 }), 1E+10), int(FaultCode::Overflow));
-        EXPECT_EQ(faultOf(1, set({ 1, 2 }), std::numeric_limits<double>::quiet_NaN()),
+        EXPECT_EQ(evaluateModel(7, coefficientSet({ 0, 1 }, { 2 }), -3, 0, 0), 9.0);
+        EXPECT_EQ(
+            faultOf(7, coefficientSet({ 0, 1 }, { 0.5 }), -3), int(FaultCode::InvalidArgument));
+        EXPECT_EQ(faultOf(8, coefficientSet({ 1, 2 }), 0.0), int(FaultCode::InvalidArgument));
+        EXPECT_EQ(faultOf(8, coefficientSet({ 1, 2 }), -2.5), int(FaultCode::InvalidArgument));
+        EXPECT_EQ(faultOf(9, coefficientSet({ 1, 2 }), 710.0), int(FaultCode::Overflow));
+        EXPECT_EQ(faultOf(9, coefficientSet({ 1, 2 }), 700.0), 0);
+        EXPECT_EQ(faultOf(4, coefficientSet({ 1, 2 }), 0.0), int(FaultCode::DivisionByZero));
+        EXPECT_EQ(
+            faultOf(7, coefficientSet({ 1, 2 }, { -0.5 }), 0.0), int(FaultCode::DivisionByZero));
+        EXPECT_EQ(
+            faultOf(7, coefficientSet({ 1, 1E+300 }, { 2 }), 1E+10), int(FaultCode::Overflow));
+        EXPECT_EQ(faultOf(1, coefficientSet({ 1, 2 }), std::numeric_limits<double>::quiet_NaN()),
             int(FaultCode::TypeMismatch));
         // Inverse ratio divides the coefficient: a1 / x1, not a1 * (1 / x1).
-        EXPECT_EQ(evaluateModel(4, set({ 0, 0.7 }), 1.1, 0, 0), 0.7 / 1.1);
+        EXPECT_EQ(evaluateModel(4, coefficientSet({ 0, 0.7 }), 1.1, 0, 0), 0.7 / 1.1);
         EXPECT_NE(0.7 / 1.1, 0.7 * (1 / 1.1));
         // Ids without a formula give no value.
         for (core::ModelId id : { 0, 51, 52, 53 })
-            EXPECT_FALSE(evaluateModel(id, set({ 1, 2 }), 1, 1, 1).has_value()) << id;
+            EXPECT_FALSE(evaluateModel(id, coefficientSet({ 1, 2 }), 1, 1, 1).has_value()) << id;
     }
 
     // An independent reading of the catalogue's formula text: "y = a0 + a1 * x1 ^ k1 + ...", with
@@ -156,8 +146,8 @@ namespace {
         // Coefficients and inputs with many significant bits, so that any change of operation
         // order shows in the last bits.
         const CoefficientSet c
-            = set({ 1.2345678901234, -2.718281828459, 0.3183098861838, 1.4142135623731,
-                      -0.5772156649015, 2.2360679774998, 0.6931471805599 },
+            = coefficientSet({ 1.2345678901234, -2.718281828459, 0.3183098861838, 1.4142135623731,
+                                 -0.5772156649015, 2.2360679774998, 0.6931471805599 },
                 { 0.731, -1.217, 1.4142, 0.577, -0.3183, 1.1 });
         const double inputs[][3] = { { 1.7320508, 2.6457513, 0.9486833 },
             { 3.3166248, 0.4472136, 1.9364917 }, { 0.6324555, 1.2247449, 2.2135944 } };

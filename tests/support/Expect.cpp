@@ -1,9 +1,21 @@
 #include "support/Expect.h"
 
+#include "core/Fault.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace quantem::test {
+
+int faultOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const core::Fault& fault) {
+        return fault.number();
+    }
+    return 0;
+}
 
 ::testing::AssertionResult nearRelative(double actual, double expected, double tolerance)
 {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace quantem::test {
+
+/// The number of the fault that action raises; 0 when it raises none.
+int faultOf(const std::function<void()>& action);
 
 /// Passes when actual is within a relative tolerance of expected (absolute near zero); the
 /// message prints both values with all their digits.

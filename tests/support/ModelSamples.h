@@ -6,10 +6,25 @@
 #include "results/EvaluateModel.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace quantem::test {
+
+/// Coefficients a0.. and exponents k1.. as listed; the rest 0.
+inline results::CoefficientSet coefficientSet(
+    std::initializer_list<double> a, std::initializer_list<double> k = {})
+{
+    results::CoefficientSet c;
+    std::size_t i = 0;
+    for (double v : a)
+        c.a[i++] = v;
+    i = 0;
+    for (double v : k)
+        c.k[i++] = v;
+    return c;
+}
 
 /// The model a search can find from its start: a0 = 0.5, ai = 1 + 0.5·i, k1 = 0.67 and every
 /// later exponent at the initial value 0.5, each with its term offset (the search takes one

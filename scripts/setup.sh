@@ -7,6 +7,7 @@ packages=(
     g++ make cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
+    libeigen3-dev libtbb-dev qt6-svg-dev clang libclang-rt-14-dev
     xvfb xauth x11-utils imagemagick locales
     fonts-dejavu-core fonts-wqy-microhei
 )

@@ -1,5 +1,6 @@
 #include "chart/ChartWindow.h"
 
+#include "core/SampleData.h"
 #include "chart/ChartState.h"
 #include "chart/SamplePlot.h"
 #include "core/Fault.h"

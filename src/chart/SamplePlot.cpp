@@ -1,5 +1,6 @@
 #include "chart/SamplePlot.h"
 
+#include "core/SampleData.h"
 #include "chart/ChartAxes.h"
 #include "chart/ChartState.h"
 #include "core/Fault.h"

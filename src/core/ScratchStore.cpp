@@ -92,15 +92,88 @@ std::string readWholeFile(const std::filesystem::path& path)
     return content.str();
 }
 
-ScratchStore::ScratchStore(std::filesystem::path root)
+static std::filesystem::path scratchPath(const std::filesystem::path& root, ScratchFile file)
+{
+    const FileEntry& entry = entryOf(file);
+    return entry.inSys ? root / "sys" / entry.name : root / entry.name;
+}
+
+FileStoreBackend::FileStoreBackend(std::filesystem::path root)
     : m_root(std::move(root))
 {
 }
 
+std::filesystem::path FileStoreBackend::pathOf(ScratchFile file) const
+{
+    return scratchPath(m_root, file);
+}
+
+std::optional<std::string> FileStoreBackend::read(ScratchFile file) const
+{
+    try {
+        return readWholeFile(pathOf(file));
+    } catch (const Fault& fault) {
+        if (fault.code() != FaultCode::FileNotFound)
+            throw;
+        return std::nullopt;
+    }
+}
+
+void FileStoreBackend::write(ScratchFile file, const std::string& content)
+{
+    writeFileAtomically(pathOf(file), content);
+}
+
+bool FileStoreBackend::exists(ScratchFile file) const
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(pathOf(file), error);
+}
+
+MemoryStoreBackend::MemoryStoreBackend(std::map<ScratchFile, std::string> files)
+    : m_files(std::move(files))
+{
+}
+
+std::optional<std::string> MemoryStoreBackend::read(ScratchFile file) const
+{
+    const auto found = m_files.find(file);
+    if (found == m_files.end())
+        return std::nullopt;
+    return found->second;
+}
+
+void MemoryStoreBackend::write(ScratchFile file, const std::string& content)
+{
+    m_files[file] = content;
+}
+
+bool MemoryStoreBackend::exists(ScratchFile file) const { return m_files.count(file) != 0; }
+
+ScratchStore::ScratchStore(std::filesystem::path root)
+    : ScratchStore(root, std::make_shared<FileStoreBackend>(root))
+{
+}
+
+ScratchStore::ScratchStore(std::filesystem::path root, std::shared_ptr<StoreBackend> backend)
+    : m_root(std::move(root))
+    , m_backend(std::move(backend))
+{
+}
+
+ScratchStore ScratchStore::inMemory(std::map<ScratchFile, std::string> files)
+{
+    return ScratchStore({}, std::make_shared<MemoryStoreBackend>(std::move(files)));
+}
+
+const MemoryStoreBackend* ScratchStore::memory() const noexcept
+{
+    return dynamic_cast<const MemoryStoreBackend*>(m_backend.get());
+}
+
 std::filesystem::path ScratchStore::pathOf(ScratchFile file) const
 {
-    const FileEntry& entry = entryOf(file);
-    return entry.inSys ? m_root / "sys" / entry.name : m_root / entry.name;
+    return scratchPath(m_root, file);
 }
 
 std::filesystem::path ScratchStore::picturePath(const std::string& pictureFile) const
@@ -114,26 +187,29 @@ std::filesystem::path ScratchStore::helpPagePath() const { return m_root / "help
 
 void ScratchStore::writeRecords(ScratchFile file, const std::vector<Record>& records) const
 {
-    writeFileAtomically(pathOf(file), formatRecords(records));
+    m_backend->write(file, formatRecords(records));
 }
 
 void ScratchStore::writeRecord(ScratchFile file, const Record& record) const
 {
-    writeFileAtomically(pathOf(file), formatRecordLine(record));
+    m_backend->write(file, formatRecordLine(record));
 }
 
 void ScratchStore::writeText(ScratchFile file, const std::string& text) const
 {
-    writeFileAtomically(pathOf(file), text);
+    m_backend->write(file, text);
 }
 
-bool ScratchStore::exists(ScratchFile file) const
+bool ScratchStore::exists(ScratchFile file) const { return m_backend->exists(file); }
+
+std::string ScratchStore::readText(ScratchFile file) const
 {
-    std::error_code error;
-    return std::filesystem::is_regular_file(pathOf(file), error);
+    std::optional<std::string> content = m_backend->read(file);
+    if (!content)
+        throw Fault(FaultCode::FileNotFound,
+            "File not found: " + (m_root.empty() ? std::string(scratchFileName(file)) : pathOf(file).string()));
+    return std::move(*content);
 }
-
-std::string ScratchStore::readText(ScratchFile file) const { return readWholeFile(pathOf(file)); }
 
 RecordReader ScratchStore::reader(ScratchFile file) const { return RecordReader(readText(file)); }
 
@@ -155,32 +231,6 @@ std::vector<RecordItem> ScratchStore::readItems(ScratchFile file, std::size_t co
     for (std::size_t i = 0; i < count; ++i)
         items.push_back(in.readItem());
     return items;
-}
-
-SampleData::SampleData(std::shared_ptr<const std::vector<ItemToken>> tokens)
-    : m_tokens(std::move(tokens))
-{
-}
-
-SampleData SampleData::load(const ScratchStore& store)
-{
-    return fromText(store.readText(ScratchFile::Data));
-}
-
-std::optional<SampleData> SampleData::loadIfPresent(const ScratchStore& store)
-{
-    try {
-        return load(store);
-    } catch (const Fault& fault) {
-        if (fault.code() != FaultCode::FileNotFound)
-            throw;
-        return std::nullopt;
-    }
-}
-
-SampleData SampleData::fromText(std::string_view text)
-{
-    return SampleData(std::make_shared<const std::vector<ItemToken>>(tokenizeItems(text)));
 }
 
 } // namespace quantem::core

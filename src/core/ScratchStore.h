@@ -3,6 +3,7 @@
 #include "core/Record.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,11 +44,60 @@ void writeFileAtomically(const std::filesystem::path& path, const std::string& c
 /// Reads a whole file. Throws Fault 53 when it does not exist or cannot be opened.
 std::string readWholeFile(const std::filesystem::path& path);
 
-/// The install root with its scratch directory "sys", its pictures "sz" and the sample file.
+/// Where the store's named files live. Two backends share the record rules of ScratchStore: the
+/// files of an install root, and memory (runs side by side that must not touch the user's files).
+class StoreBackend
+{
+public:
+    virtual ~StoreBackend() = default;
+    /// The whole content of the file, or no value when it does not exist.
+    virtual std::optional<std::string> read(ScratchFile file) const = 0;
+    /// Replaces the file's content whole, or leaves the previous content and throws Fault 75.
+    virtual void write(ScratchFile file, const std::string& content) = 0;
+    virtual bool exists(ScratchFile file) const = 0;
+};
+
+/// The files of an install root: "sys/" for scratch files, data.qtm at the root.
+class FileStoreBackend final : public StoreBackend
+{
+public:
+    explicit FileStoreBackend(std::filesystem::path root);
+    std::filesystem::path pathOf(ScratchFile file) const;
+
+    std::optional<std::string> read(ScratchFile file) const override;
+    void write(ScratchFile file, const std::string& content) override;
+    bool exists(ScratchFile file) const override;
+
+private:
+    std::filesystem::path m_root;
+};
+
+/// Named files as bytes in memory. Not shared between threads: one backend per session.
+class MemoryStoreBackend final : public StoreBackend
+{
+public:
+    explicit MemoryStoreBackend(std::map<ScratchFile, std::string> files = {});
+
+    std::optional<std::string> read(ScratchFile file) const override;
+    void write(ScratchFile file, const std::string& content) override;
+    bool exists(ScratchFile file) const override;
+
+    const std::map<ScratchFile, std::string>& files() const noexcept { return m_files; }
+
+private:
+    std::map<ScratchFile, std::string> m_files;
+};
+
+/// The program's named files with the record rules, over a backend. Copies share the backend.
+/// A store over the files of an install root also knows the root's other paths (pictures, help
+/// page, data program); a store in memory has an empty root.
 class ScratchStore
 {
 public:
+    /// The files of the install root.
     explicit ScratchStore(std::filesystem::path root);
+    /// Named files in memory, seeded with the given bytes.
+    static ScratchStore inMemory(std::map<ScratchFile, std::string> files = {});
 
     const std::filesystem::path& root() const noexcept { return m_root; }
     std::filesystem::path pathOf(ScratchFile file) const;
@@ -56,6 +106,10 @@ public:
     /// The launcher of the data program.
     std::filesystem::path dataProgramPath() const;
     std::filesystem::path helpPagePath() const;
+
+    StoreBackend& backend() const noexcept { return *m_backend; }
+    /// The memory backend, or null when the store is over files.
+    const MemoryStoreBackend* memory() const noexcept;
 
     /// Rewrites the file whole with one line per record. Throws Fault 75 when it cannot.
     void writeRecords(ScratchFile file, const std::vector<Record>& records) const;
@@ -75,27 +129,10 @@ public:
     std::vector<RecordItem> readItems(ScratchFile file, std::size_t count) const;
 
 private:
+    ScratchStore(std::filesystem::path root, std::shared_ptr<StoreBackend> backend);
+
     std::filesystem::path m_root;
-};
-
-/// The sample file read and parsed once; every pass takes its groups from here in file order,
-/// meeting the same faults at the same item that reading the file would meet.
-class SampleData
-{
-public:
-    /// Reads data.qtm of the store. Throws Fault 53 when it does not exist.
-    static SampleData load(const ScratchStore& store);
-    /// The same, with no value when data.qtm does not exist.
-    static std::optional<SampleData> loadIfPresent(const ScratchStore& store);
-    static SampleData fromText(std::string_view text);
-
-    /// A fresh reader from the first item.
-    RecordReader reader() const { return RecordReader(m_tokens); }
-    std::size_t itemCount() const noexcept { return m_tokens->size(); }
-
-private:
-    explicit SampleData(std::shared_ptr<const std::vector<ItemToken>> tokens);
-    std::shared_ptr<const std::vector<ItemToken>> m_tokens;
+    std::shared_ptr<StoreBackend> m_backend;
 };
 
 } // namespace quantem::core

@@ -23,7 +23,12 @@ struct Addresses
 struct Session
 {
     explicit Session(std::filesystem::path root)
-        : store(std::move(root))
+        : Session(ScratchStore(std::move(root)))
+    {
+    }
+    /// A session over any store (memory for runs that must leave the install root alone).
+    explicit Session(ScratchStore scratch)
+        : store(std::move(scratch))
     {
         addresses.help = store.helpPagePath().string();
     }

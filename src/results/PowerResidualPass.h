@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ModelCatalogue.h"
+#include "core/SampleData.h"
 #include "core/ScratchStore.h"
 #include "core/Session.h"
 

@@ -2,6 +2,7 @@
 
 #include "core/Fault.h"
 #include "core/ModelCatalogue.h"
+#include "core/SampleData.h"
 #include "core/ScratchStore.h"
 #include "support/TempRoot.h"
 

@@ -1,6 +1,8 @@
 #include "core/Record.h"
 
 #include "core/Fault.h"
+#include "core/SampleData.h"
+#include "core/SampleData.h"
 #include "core/ScratchStore.h"
 #include "support/Expect.h"
 #include "support/TempRoot.h"
@@ -122,6 +124,23 @@ namespace {
 
         ScratchStore missing(root.path() / "no-such-root");
         EXPECT_EQ(faultOf([&] { missing.writeRecord(ScratchFile::Da, { 2.0 }); }), 75);
+    }
+
+    TEST(ScratchStore, MemoryBackendKeepsFilesApartFromTheRoot)
+    {
+        ScratchStore store = ScratchStore::inMemory({ { ScratchFile::Data, "1.5,2\r\n" } });
+        EXPECT_TRUE(store.root().empty());
+        ASSERT_NE(store.memory(), nullptr);
+        EXPECT_EQ(faultOf([&] { store.readNumbers(ScratchFile::Xx, 1); }), 53);
+        store.writeRecord(ScratchFile::Xx, { 1.0, 1.0, 1.0, 7.0 });
+        ScratchStore copy = store; // copies share the files
+        EXPECT_EQ(copy.readText(ScratchFile::Xx), "1,1,1,7\r\n");
+        EXPECT_EQ(copy.readNumbers(ScratchFile::Data, 2), (std::vector<double> { 1.5, 2.0 }));
+        EXPECT_EQ(store.memory()->files().size(), 2U);
+        EXPECT_EQ(ScratchStore(std::filesystem::path("/r")).memory(), nullptr);
+
+        ScratchStore other = ScratchStore::inMemory();
+        EXPECT_FALSE(other.exists(ScratchFile::Xx));
     }
 
     TEST(SampleData, ReadsGroupsAndFaultsAtTheSameItem)

@@ -1,6 +1,7 @@
 #include "data_program/SampleTable.h"
 
 #include "core/Fault.h"
+#include "core/SampleData.h"
 #include "core/ScratchStore.h"
 
 #include <gtest/gtest.h>

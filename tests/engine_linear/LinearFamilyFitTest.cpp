@@ -2,6 +2,7 @@
 
 #include "core/Fault.h"
 #include "core/NumberText.h"
+#include "core/SampleData.h"
 #include "core/ScratchStore.h"
 #include "core/Session.h"
 #include "support/Expect.h"

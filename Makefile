@@ -4,7 +4,7 @@ SANITIZE_BUILD ?= build-sanitize
 WERROR ?= OFF
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build test run sanitize bench clean
+.PHONY: all setup configure build test run sanitize bench fuzz mutate clean
 
 all: build
 
@@ -37,5 +37,14 @@ bench: setup
 	@cmake --build build-bench --target bench_power_search
 	@build-bench/bench/bench_power_search
 
+# Each fuzz target for FUZZ_SECONDS (clang, libFuzzer, AddressSanitizer and UBSan).
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh
+
+# Single-line mutations of the program, one at a time against the tests; prints the share caught.
+mutate: setup
+	@python3 scripts/mutate.py
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench
+	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench build-fuzz build-mutate

@@ -3,6 +3,7 @@
 #include "app/InstallRoot.h"
 #include "chart/ChartWindow.h"
 #include "core/Fault.h"
+#include "core/StopSwitch.h"
 #include "results/Calculator.h"
 #include "results/DataReport.h"
 
@@ -35,6 +36,9 @@ void runCommand(Session& session, const std::function<void()>& command)
     notify(session, "");
     try {
         command();
+    } catch (const core::RunStopped&) {
+        // The run ended between two evaluations: what it wrote is whole, nothing is published.
+        notify(session, core::kStoppedText);
     } catch (const std::exception& fault) {
         notify(session, fault.what());
         session.messages.show(MessageWindowId::Form5);

@@ -17,7 +17,8 @@ enum class Route
 
 /// Runs one command: a fault that nothing inside traps ends the command where it stands, shows
 /// Form5 with its standing text and puts the fault's description into status panel 1. The
-/// program goes on.
+/// program goes on. A run stopped by its progress hook (core::RunStopped) ends the same way,
+/// with "Stopped" in status panel 1 and no message window.
 void runCommand(core::Session& session, const std::function<void()>& command);
 
 /// The start-up reset: da.sys 2, mb.sys 0,0, bmb.sys 0, xx.sys 0,0,0,0, JC.sys 98500000000000.

@@ -4,6 +4,7 @@
 #include "app/MessageWindowCommands.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
+#include "cli/StopSignals.h"
 #include "core/ModelCatalogue.h"
 #include "core/Session.h"
 
@@ -188,6 +189,8 @@ int runFits(const FitOptions& options, std::ostream& out)
     std::error_code error;
     std::filesystem::create_directories(options.root / "sys", error);
     Session session(options.root);
+    StopSignals stops;
+    session.progress = &stops.stopSwitch();
     if (!options.keep)
         app::runCommand(session, [&] { app::startUpReset(session); });
     nlohmann::ordered_json runs = nlohmann::ordered_json::array();
@@ -202,6 +205,8 @@ int runFits(const FitOptions& options, std::ostream& out)
                 { "dialogs", dialogsJson(session.messages.log(), firstShowing) } });
         }
         firstShowing = session.messages.log().size();
+        if (stops.received() != 0)
+            break; // a stopped run is the last one; what is there so far is printed
     }
     if (options.json)
         out << nlohmann::ordered_json { { "runs", runs } }.dump(
@@ -209,6 +214,8 @@ int runFits(const FitOptions& options, std::ostream& out)
             << '\n';
     else
         printText(session.form1, out);
+    if (stops.received() != 0)
+        return stops.exitStatus();
     return showedMessage ? 1 : 0;
 }
 

@@ -37,7 +37,8 @@ ParseResult parseFitArguments(
     const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot);
 
 /// Runs the fits on one main-window state and prints the results. Returns 0 when no run showed a
-/// message window, 1 when some run did.
+/// message window, 1 when some run did, 130 or 143 when SIGINT or SIGTERM stopped a run (the runs
+/// after it are not made).
 int runFits(const FitOptions& options, std::ostream& out);
 
 /// The whole program: parse, run, print. Returns the exit status (2 for a usage error).

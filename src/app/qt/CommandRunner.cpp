@@ -2,18 +2,73 @@
 
 #include "app/Commands.h"
 
+#include <QThread>
+
 namespace quantem::ui {
 
 CommandRunner::CommandRunner(core::Session& session, QObject* parent)
     : QObject(parent)
     , m_session(session)
+    , m_previousHook(session.progress)
+    , m_stop(session.progress)
 {
+    m_session.progress = &m_stop;
 }
 
-void CommandRunner::run(const std::function<void()>& command)
+CommandRunner::~CommandRunner()
 {
+    // The worker holds the session; it must not outlive the runner.
+    requestStop();
+    waitForRun();
+    m_session.progress = m_previousHook;
+}
+
+bool CommandRunner::run(const std::function<void()>& command)
+{
+    if (busy())
+        return false;
     app::runCommand(m_session, command);
     refresh();
+    return true;
+}
+
+bool CommandRunner::runLong(std::function<void()> command)
+{
+    if (busy())
+        return false;
+    m_stop.reset();
+    m_worker = QThread::create(
+        [this, command = std::move(command)] { app::runCommand(m_session, command); });
+    // Queued to this object's thread: the end is handled where the views live.
+    connect(m_worker, &QThread::finished, this, &CommandRunner::finishRun, Qt::QueuedConnection);
+    m_worker->start();
+    emit runStarted();
+    return true;
+}
+
+void CommandRunner::requestStop() noexcept
+{
+    if (busy())
+        m_stop.request();
+}
+
+void CommandRunner::waitForRun()
+{
+    if (m_worker == nullptr)
+        return;
+    m_worker->wait();
+    finishRun();
+}
+
+void CommandRunner::finishRun()
+{
+    // Reached twice for a run that waitForRun already handled: once is enough.
+    if (m_worker == nullptr || !m_worker->isFinished())
+        return;
+    m_worker->deleteLater();
+    m_worker = nullptr;
+    refresh();
+    emit runFinished();
 }
 
 void CommandRunner::refresh() { emit stateChanged(); }

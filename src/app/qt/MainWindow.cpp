@@ -2,6 +2,7 @@
 
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
+#include "app/StopQuestion.h"
 #include "app/qt/Artwork.h"
 #include "core/ModelCatalogue.h"
 
@@ -17,8 +18,10 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTime>
 #include <QToolBar>
@@ -140,6 +143,8 @@ MainWindow::MainWindow(CommandRunner& runner, QWidget* parent)
     buildToolBar();
     buildStatusBar();
     connect(&m_runner, &CommandRunner::stateChanged, this, &MainWindow::render);
+    connect(&m_runner, &CommandRunner::runStarted, this, [this] { setRunning(true); });
+    connect(&m_runner, &CommandRunner::runFinished, this, [this] { setRunning(false); });
 
     const QLocale locale = QLocale::system();
     const std::string date
@@ -173,6 +178,8 @@ void MainWindow::buildCentre()
     m_picture2->setToolTip(QStringLiteral("Run indicator"));
     stateRow->addWidget(m_label10, 1);
     stateRow->addWidget(m_picture2, 0, Qt::AlignVCenter);
+    buildStopControls(centre);
+    stateRow->addWidget(m_stop, 0, Qt::AlignVCenter);
     outer->addLayout(stateRow);
 
     // Input row: captions right-aligned against boxes of one width.
@@ -297,6 +304,44 @@ QAction* MainWindow::command(const char* name, const char* caption, std::functio
     return action;
 }
 
+QAction* MainWindow::longCommand(const char* name, const char* caption, std::function<void()> body)
+{
+    auto* action = new QAction(QString::fromLatin1(caption), this);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this,
+        [this, body = std::move(body)] { m_runner.runLong(body); });
+    return action;
+}
+
+void MainWindow::buildStopControls(QWidget* centre)
+{
+    m_stop = new QPushButton(QStringLiteral("Stop"), centre);
+    m_stop->setObjectName(QStringLiteral("Stop"));
+    m_stop->setToolTip(QStringLiteral("Stop the run (Esc)"));
+    m_stop->setEnabled(false);
+    connect(m_stop, &QPushButton::clicked, this, [this] { m_runner.requestStop(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("StopKey"));
+    connect(escape, &QShortcut::activated, this, [this] { m_runner.requestStop(); });
+}
+
+void MainWindow::setRunning(bool running)
+{
+    // While a run owns the session, nothing else may reach it: menus, keys and boxes wait.
+    menuBar()->setEnabled(!running);
+    if (auto* toolBar = findChild<QToolBar*>(QStringLiteral("Toolbar1")))
+        toolBar->setEnabled(!running);
+    for (QLineEdit* edit : m_text) {
+        if (edit != nullptr)
+            edit->setReadOnly(running);
+    }
+    m_stop->setEnabled(running);
+    if (!running && m_closeAfterRun) {
+        m_closeAfterRun = false;
+        close();
+    }
+}
+
 void MainWindow::buildMenus()
 {
     core::Session& session = m_runner.session();
@@ -308,7 +353,7 @@ void MainWindow::buildMenus()
     dataInput->setToolTip(QStringLiteral("Open data or input data"));
     dataInput->setIcon(toolbarIcon("dk"));
 
-    QAction* regress = command(
+    QAction* regress = longCommand(
         "HGJS", "DataRegress", [&session] { app::regressionCommand(session, Route::Menu); });
     regress->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     regress->setStatusTip(QStringLiteral("Fit the chosen model to the samples"));
@@ -408,7 +453,7 @@ void MainWindow::buildToolBar()
 
     // The toolbar's regression and clear keys take their own routes; the other keys share the
     // menu's actions.
-    QAction* regress = command(
+    QAction* regress = longCommand(
         "ks", "DataRegress", [&session] { app::regressionCommand(session, Route::Toolbar); });
     regress->setToolTip(QStringLiteral("Data regress"));
     regress->setStatusTip(QStringLiteral("Fit the chosen model to the samples"));
@@ -539,6 +584,15 @@ void MainWindow::repaintProgress(const core::Form1& form1)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_runner.busy()) {
+        // The window closes once the stopped run has ended and the usual exit prompt agreed.
+        event->ignore();
+        if (app::confirmStopOnClose(m_runner.session().questions)) {
+            m_closeAfterRun = true;
+            m_runner.requestStop();
+        }
+        return;
+    }
     bool ends = false;
     run([this, &ends] { ends = app::confirmExit(m_runner.session()); });
     if (!ends) {

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace quantem::ui {
 
@@ -49,7 +50,10 @@ private:
     void buildToolBar();
     void buildStatusBar();
     QAction* command(const char* name, const char* caption, std::function<void()> run);
+    QAction* longCommand(const char* name, const char* caption, std::function<void()> run);
     void run(const std::function<void()>& command);
+    void buildStopControls(QWidget* centre);
+    void setRunning(bool running);
     void renderProgress(const core::Form1& form1);
     void centreOnScreen();
 
@@ -71,6 +75,8 @@ private:
     QGroupBox* m_frame1 = nullptr;
     std::array<QLabel*, 7> m_panels {};
     std::map<core::ModelId, QAction*> m_modelActions;
+    QPushButton* m_stop = nullptr;
+    bool m_closeAfterRun = false;
 };
 
 } // namespace quantem::ui

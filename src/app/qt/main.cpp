@@ -86,6 +86,8 @@ int main(int argc, char* argv[])
     session.progress = &progress;
 
     quantem::ui::CommandRunner runner(session);
+    QObject::connect(&runner, &quantem::ui::CommandRunner::runFinished, &runner,
+        [&progress] { progress.discardPending(); });
     quantem::ui::MessageWindowViews messageWindows(runner);
     quantem::ui::ChartWindowView chartWindow(session,
         [&runner](const std::function<void()>& command) { runner.run(command); },
@@ -101,9 +103,10 @@ int main(int argc, char* argv[])
         questions.setParentWindow(mainWindow.get());
         messageWindows.setAnchor(mainWindow.get());
         calculator.setAnchor(mainWindow.get());
-        progress.setRepaint([window = mainWindow.get()](const quantem::core::Form1& form1) {
-            window->repaintProgress(form1);
-        });
+        progress.setRepaint(
+            [window = mainWindow.get()](
+                const quantem::core::Form1& form1) { window->repaintProgress(form1); },
+            mainWindow.get());
         mainWindow->setDrawCommand([&session] { quantem::app::drawChart(session); });
         mainWindow->setCalculatorOpener([&session] { quantem::app::openCalculator(session); });
         mainWindow->render();

@@ -55,11 +55,12 @@ protected:
         return edit != nullptr ? edit->text().toStdString() : "<missing>";
     }
 
-    void trigger(const char* actionName) const
+    void trigger(const char* actionName)
     {
         QAction* action = control<QAction>(actionName);
         ASSERT_NE(action, nullptr);
         action->trigger();
+        runner.waitForRun(); // a long command runs on its own thread: let it end
     }
 
     quantem::test::TempRoot root;

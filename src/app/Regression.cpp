@@ -84,7 +84,9 @@ void runRegression(Session& session, int exponentCount, core::ModelId model)
         showInputError(session);
         return;
     }
-    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
+    // Only the n groups the checks read are taken from the file.
+    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(
+        session.store, core::SampleData::itemsFor(n, core::groupSize(model)));
     if (!samples) {
         session.messages.show(MessageWindowId::Form5, std::string(core::kNoDataText));
         return;

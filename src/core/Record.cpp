@@ -2,19 +2,51 @@
 
 #include "core/Fault.h"
 #include "core/NumberText.h"
+#include "core/SampleData.h"
+
+#include <algorithm>
+#include <charconv>
 
 namespace quantem::core {
 
 namespace {
 
-    bool isBlank(char c) { return c == ' ' || c == '\t'; }
-    bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+    constexpr std::size_t kBufferSize = 1 << 16;
 
-    ItemToken numberToken(std::string_view raw)
+    bool isBlank(int c) { return c == ' ' || c == '\t'; }
+    bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
+    bool endsUnquoted(char c)
     {
-        ItemToken token;
+        return c == ',' || c == '\r' || c == '\n' || c == ' ' || c == '\t';
+    }
+
+    // The common forms ("12.5", "-3E-07") go straight through from_chars; anything it would read
+    // differently from the number syntax (a leading "+", a "D" exponent, "inf", "nan", a value
+    // beyond the range) takes the general parser. Both round to the nearest double.
+    bool quickNumber(std::string_view raw, double& value)
+    {
+        if (raw.empty() || raw.front() == '+')
+            return false;
+        for (char c : raw) {
+            if (c == 'i' || c == 'I' || c == 'n' || c == 'N')
+                return false;
+        }
+        const auto result = std::from_chars(raw.data(), raw.data() + raw.size(), value);
+        return result.ec == std::errc() && result.ptr == raw.data() + raw.size();
+    }
+
+    void setNumberToken(ItemToken& token, std::string_view raw, bool tooLong)
+    {
         token.kind = ItemToken::Kind::Unquoted;
-        token.text = std::string(raw);
+        token.fault = 0;
+        if (tooLong) {
+            token.fault = static_cast<int>(FaultCode::TypeMismatch);
+            return;
+        }
+        if (quickNumber(raw, token.number)) {
+            token.kind = ItemToken::Kind::Number;
+            return;
+        }
         try {
             double value = 0.0;
             if (parseNumber(raw, value)) {
@@ -26,7 +58,6 @@ namespace {
         } catch (const Fault& fault) {
             token.fault = fault.number();
         }
-        return token;
     }
 
 } // namespace
@@ -54,72 +85,199 @@ std::string formatRecords(const std::vector<Record>& records)
     return text;
 }
 
-std::vector<ItemToken> tokenizeItems(std::string_view text)
+ItemScanner::ItemScanner(std::unique_ptr<ByteSource> source)
+    : m_source(std::move(source))
+    , m_buffer(kBufferSize)
 {
-    std::vector<ItemToken> tokens;
-    std::size_t i = 0;
-    const std::size_t size = text.size();
-    auto skipBlanks = [&] {
-        while (i < size && isBlank(text[i]))
-            ++i;
-    };
+}
+
+bool ItemScanner::refill()
+{
+    if (m_atEnd)
+        return false;
+    m_next = 0;
+    m_end = m_source->read(m_buffer.data(), m_buffer.size());
+    if (m_end == 0)
+        m_atEnd = true;
+    return m_end != 0;
+}
+
+int ItemScanner::peek()
+{
+    if (m_next == m_end && !refill())
+        return -1;
+    return static_cast<unsigned char>(m_buffer[m_next]);
+}
+
+void ItemScanner::skipBlanks()
+{
+    while (isBlank(peek()))
+        ++m_next;
+}
+
+void ItemScanner::readQuoted(ItemToken& token)
+{
+    token.kind = ItemToken::Kind::Text;
+    token.text.clear();
+    ++m_next; // the opening quote
+    while (true) {
+        const int c = peek();
+        if (c < 0)
+            return; // an unclosed quote runs to the end of the file
+        ++m_next;
+        if (c == '"')
+            break;
+        if (token.text.size() < kMaxItemLength)
+            token.text += static_cast<char>(c);
+    }
+    // Whatever follows a closing quote up to the separator is not part of the item.
+    for (int c = peek(); c >= 0 && c != ',' && !isLineEnd(c); c = peek())
+        ++m_next;
+}
+
+void ItemScanner::readUnquoted(ItemToken& token, bool keepNumberText)
+{
+    // Most items lie whole in the buffer and are parsed where they stand; an item cut by the
+    // buffer's end is gathered, up to the longest item kept.
+    const std::size_t start = m_next;
+    std::size_t i = m_next;
+    while (i < m_end && !endsUnquoted(m_buffer[i]))
+        ++i;
+    if (i < m_end && i - start <= kMaxItemLength) {
+        const std::string_view raw(m_buffer.data() + start, i - start);
+        m_next = i;
+        setNumberToken(token, raw, false);
+        if (keepNumberText || token.kind != ItemToken::Kind::Number)
+            token.text.assign(raw);
+        return;
+    }
+    m_item.clear();
+    bool tooLong = false;
+    while (true) {
+        const int c = peek();
+        if (c < 0 || endsUnquoted(static_cast<char>(c)))
+            break;
+        ++m_next;
+        if (m_item.size() < kMaxItemLength)
+            m_item += static_cast<char>(c);
+        else
+            tooLong = true;
+    }
+    setNumberToken(token, m_item, tooLong);
+    if (keepNumberText || token.kind != ItemToken::Kind::Number)
+        token.text = m_item;
+}
+
+bool ItemScanner::next(ItemToken& token, bool keepNumberText)
+{
+    if (!m_started) {
+        m_started = true;
+        // A byte-order mark that some editors put at the start of a UTF-8 file is no item.
+        if (peek() >= 0 && m_end - m_next >= 3 && m_buffer[m_next] == '\xEF'
+            && m_buffer[m_next + 1] == '\xBB' && m_buffer[m_next + 2] == '\xBF')
+            m_next += 3;
+    }
+    token.number = 0.0;
+    token.fault = 0;
+    token.text.clear();
     while (true) {
         skipBlanks();
-        if (i >= size)
-            break;
-        const char c = text[i];
+        const int c = peek();
+        if (c < 0)
+            return false;
         if (isLineEnd(c)) {
-            ++i;
+            ++m_next;
             continue;
         }
         if (c == ',') {
-            tokens.push_back(ItemToken {});
-            ++i;
-            continue;
+            token.kind = ItemToken::Kind::Empty;
+            ++m_next;
+            return true;
         }
         if (c == '"') {
-            const std::size_t close = text.find('"', i + 1);
-            const std::size_t end = close == std::string_view::npos ? size : close;
-            ItemToken token;
-            token.kind = ItemToken::Kind::Text;
-            token.text = std::string(text.substr(i + 1, end - i - 1));
-            tokens.push_back(std::move(token));
-            i = close == std::string_view::npos ? size : close + 1;
-            // Whatever follows a closing quote up to the separator is not part of the item.
-            while (i < size && text[i] != ',' && !isLineEnd(text[i]))
-                ++i;
+            readQuoted(token);
         } else {
-            const std::size_t start = i;
-            while (i < size && text[i] != ',' && !isLineEnd(text[i]) && !isBlank(text[i]))
-                ++i;
-            tokens.push_back(numberToken(text.substr(start, i - start)));
+            readUnquoted(token, keepNumberText);
             skipBlanks();
         }
-        if (i < size && text[i] == ',')
-            ++i;
+        if (peek() == ',')
+            ++m_next;
+        return true;
     }
+}
+
+std::vector<ItemToken> tokenizeItems(std::string_view text)
+{
+    ItemScanner scanner(std::make_unique<StringSource>(std::string(text)));
+    std::vector<ItemToken> tokens;
+    ItemToken token;
+    while (scanner.next(token))
+        tokens.push_back(token);
     return tokens;
 }
 
 RecordReader::RecordReader(std::string_view text)
-    : m_tokens(std::make_shared<const std::vector<ItemToken>>(tokenizeItems(text)))
+    : m_scanner(std::make_unique<ItemScanner>(std::make_unique<StringSource>(std::string(text))))
 {
 }
 
-RecordReader::RecordReader(std::shared_ptr<const std::vector<ItemToken>> tokens)
-    : m_tokens(std::move(tokens))
+RecordReader::RecordReader(std::unique_ptr<ByteSource> source)
+    : m_scanner(std::make_unique<ItemScanner>(std::move(source)))
 {
 }
+
+RecordReader::RecordReader(std::shared_ptr<const SampleStorage> samples)
+    : m_samples(std::move(samples))
+{
+}
+
+bool RecordReader::fill()
+{
+    if (m_pending)
+        return true;
+    if (m_samples) {
+        if (m_position >= m_samples->itemCount())
+            return false;
+        m_token = ItemToken {};
+        const int fault = m_samples->faultAt(m_position);
+        if (fault != 0) {
+            m_token.kind = ItemToken::Kind::Unquoted;
+            m_token.fault = fault;
+        } else {
+            m_token.kind = ItemToken::Kind::Number;
+            m_token.number = m_samples->values()[m_position];
+        }
+        m_pending = true;
+        return true;
+    }
+    m_pending = m_scanner->next(m_token);
+    return m_pending;
+}
+
+bool RecordReader::atEnd() { return !fill(); }
 
 const ItemToken& RecordReader::take()
 {
-    if (m_next >= m_tokens->size())
+    if (!fill())
         throw Fault(FaultCode::InputPastEndOfFile);
-    return (*m_tokens)[m_next++];
+    m_pending = false;
+    ++m_position;
+    return m_token;
 }
 
 double RecordReader::readNumber()
 {
+    if (m_samples && !m_pending) {
+        // The sample passes read millions of numbers: straight from the flat table.
+        if (m_position >= m_samples->itemCount())
+            throw Fault(FaultCode::InputPastEndOfFile);
+        const std::size_t item = m_position++;
+        if (item >= m_samples->firstFault()) {
+            if (const int fault = m_samples->faultAt(item); fault != 0)
+                throw Fault(static_cast<FaultCode>(fault));
+        }
+        return m_samples->values()[item];
+    }
     const ItemToken& token = take();
     switch (token.kind) {
     case ItemToken::Kind::Empty:
@@ -146,6 +304,8 @@ RecordItem RecordReader::readItem()
     case ItemToken::Kind::Unquoted:
         break;
     }
+    if (m_samples)
+        return EmptyItem {};
     return token.text;
 }
 

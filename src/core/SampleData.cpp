@@ -1,33 +1,92 @@
 #include "core/SampleData.h"
 
-#include "core/Fault.h"
+#include <algorithm>
+#include <cmath>
 
 namespace quantem::core {
 
-SampleData::SampleData(std::shared_ptr<const std::vector<ItemToken>> tokens)
-    : m_tokens(std::move(tokens))
+int SampleStorage::faultAt(std::size_t item) const noexcept
 {
+    if (item < firstFault())
+        return 0;
+    const auto found = std::lower_bound(m_bad.begin(), m_bad.end(), item,
+        [](const BadItem& bad, std::size_t position) { return bad.item < position; });
+    return found != m_bad.end() && found->item == item ? found->fault : 0;
 }
 
-SampleData SampleData::load(const ScratchStore& store)
+FaultCode SampleStorage::faultOf(std::size_t item) const noexcept
 {
-    return fromText(store.readText(ScratchFile::Data));
+    if (item >= m_values.size())
+        return FaultCode::InputPastEndOfFile;
+    return static_cast<FaultCode>(faultAt(item));
 }
 
-std::optional<SampleData> SampleData::loadIfPresent(const ScratchStore& store)
+void SampleStorage::append(const ItemToken& token)
 {
-    try {
-        return load(store);
-    } catch (const Fault& fault) {
-        if (fault.code() != FaultCode::FileNotFound)
-            throw;
-        return std::nullopt;
+    switch (token.kind) {
+    case ItemToken::Kind::Empty:
+        m_values.push_back(0.0); // an empty item reads as 0
+        return;
+    case ItemToken::Kind::Number:
+        m_values.push_back(token.number);
+        return;
+    case ItemToken::Kind::Text:
+        m_bad.push_back({ m_values.size(), static_cast<int>(FaultCode::TypeMismatch) });
+        break;
+    case ItemToken::Kind::Unquoted:
+        m_bad.push_back({ m_values.size(), token.fault });
+        break;
     }
+    m_values.push_back(0.0);
 }
 
-SampleData SampleData::fromText(std::string_view text)
+SampleData::SampleData(std::shared_ptr<const SampleStorage> storage)
+    : m_storage(std::move(storage))
 {
-    return SampleData(std::make_shared<const std::vector<ItemToken>>(tokenizeItems(text)));
+}
+
+SampleData SampleData::fromSource(std::unique_ptr<ByteSource> source, std::size_t itemLimit)
+{
+    auto storage = std::make_shared<SampleStorage>();
+    ItemScanner scanner(std::move(source));
+    ItemToken token;
+    // The sample passes never ask for an item's text, only for its number or its fault.
+    while (storage->itemCount() < itemLimit && scanner.next(token, false))
+        storage->append(token);
+    return SampleData(std::move(storage));
+}
+
+SampleData SampleData::load(const ScratchStore& store, std::size_t itemLimit)
+{
+    std::unique_ptr<ByteSource> source = store.open(ScratchFile::Data);
+    if (!source)
+        throw Fault(FaultCode::FileNotFound, "File not found: data.qtm");
+    return fromSource(std::move(source), itemLimit);
+}
+
+std::optional<SampleData> SampleData::loadIfPresent(
+    const ScratchStore& store, std::size_t itemLimit)
+{
+    std::unique_ptr<ByteSource> source = store.open(ScratchFile::Data);
+    if (!source)
+        return std::nullopt;
+    return fromSource(std::move(source), itemLimit);
+}
+
+SampleData SampleData::fromText(std::string_view text, std::size_t itemLimit)
+{
+    return fromSource(std::make_unique<StringSource>(std::string(text)), itemLimit);
+}
+
+std::size_t SampleData::itemsFor(double groups, int size)
+{
+    if (!(groups > 0.0) || size <= 0)
+        return 0;
+    const double items = std::ceil(groups) * static_cast<double>(size);
+    // Beyond what any file could hold: read to the end.
+    if (!(items < 1E+18))
+        return kAllItems;
+    return static_cast<std::size_t>(items);
 }
 
 } // namespace quantem::core

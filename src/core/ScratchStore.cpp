@@ -4,7 +4,6 @@
 
 #include <array>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace quantem::core {
@@ -80,16 +79,23 @@ void writeFileAtomically(const std::filesystem::path& path, const std::string& c
 
 std::string readWholeFile(const std::filesystem::path& path)
 {
-    std::error_code error;
-    // A directory opens as a stream on some systems but is no file to read.
-    if (std::filesystem::is_directory(path, error))
+    std::unique_ptr<ByteSource> source = openRegularFile(path.string());
+    if (!source)
         throw Fault(FaultCode::FileNotFound, "File not found: " + path.string());
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw Fault(FaultCode::FileNotFound, "File not found: " + path.string());
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    std::string content;
+    char buffer[1 << 16];
+    for (std::size_t count = source->read(buffer, sizeof buffer); count != 0;
+         count = source->read(buffer, sizeof buffer))
+        content.append(buffer, count);
+    return content;
+}
+
+std::unique_ptr<ByteSource> StoreBackend::open(ScratchFile file) const
+{
+    std::optional<std::string> content = read(file);
+    if (!content)
+        return nullptr;
+    return std::make_unique<StringSource>(std::move(*content));
 }
 
 static std::filesystem::path scratchPath(const std::filesystem::path& root, ScratchFile file)
@@ -117,6 +123,11 @@ std::optional<std::string> FileStoreBackend::read(ScratchFile file) const
             throw;
         return std::nullopt;
     }
+}
+
+std::unique_ptr<ByteSource> FileStoreBackend::open(ScratchFile file) const
+{
+    return openRegularFile(pathOf(file).string());
 }
 
 void FileStoreBackend::write(ScratchFile file, const std::string& content)
@@ -207,11 +218,25 @@ std::string ScratchStore::readText(ScratchFile file) const
     std::optional<std::string> content = m_backend->read(file);
     if (!content)
         throw Fault(FaultCode::FileNotFound,
-            "File not found: " + (m_root.empty() ? std::string(scratchFileName(file)) : pathOf(file).string()));
+            "File not found: "
+                + (m_root.empty() ? std::string(scratchFileName(file)) : pathOf(file).string()));
     return std::move(*content);
 }
 
-RecordReader ScratchStore::reader(ScratchFile file) const { return RecordReader(readText(file)); }
+std::unique_ptr<ByteSource> ScratchStore::open(ScratchFile file) const
+{
+    return m_backend->open(file);
+}
+
+RecordReader ScratchStore::reader(ScratchFile file) const
+{
+    std::unique_ptr<ByteSource> source = m_backend->open(file);
+    if (!source)
+        throw Fault(FaultCode::FileNotFound,
+            "File not found: "
+                + (m_root.empty() ? std::string(scratchFileName(file)) : pathOf(file).string()));
+    return RecordReader(std::move(source));
+}
 
 std::vector<double> ScratchStore::readNumbers(ScratchFile file, std::size_t count) const
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ByteSource.h"
 #include "core/Record.h"
 
 #include <filesystem>
@@ -41,7 +42,8 @@ const char* scratchFileName(ScratchFile file);
 /// failed write leaves the previous content. Throws Fault 75 when the file cannot be written.
 void writeFileAtomically(const std::filesystem::path& path, const std::string& content);
 
-/// Reads a whole file. Throws Fault 53 when it does not exist or cannot be opened.
+/// Reads a whole file. Throws Fault 53 when it does not exist, cannot be opened or is not a
+/// regular file.
 std::string readWholeFile(const std::filesystem::path& path);
 
 /// Where the store's named files live. Two backends share the record rules of ScratchStore: the
@@ -52,6 +54,9 @@ public:
     virtual ~StoreBackend() = default;
     /// The whole content of the file, or no value when it does not exist.
     virtual std::optional<std::string> read(ScratchFile file) const = 0;
+    /// The file's bytes from the start, read as far as the caller goes; null when it does not
+    /// exist. By default a source over what read() gives.
+    virtual std::unique_ptr<ByteSource> open(ScratchFile file) const;
     /// Replaces the file's content whole, or leaves the previous content and throws Fault 75.
     virtual void write(ScratchFile file, const std::string& content) = 0;
     virtual bool exists(ScratchFile file) const = 0;
@@ -64,7 +69,9 @@ public:
     explicit FileStoreBackend(std::filesystem::path root);
     std::filesystem::path pathOf(ScratchFile file) const;
 
+    /// Anything but a regular file in a file's place (a folder, a device, a pipe) is no file.
     std::optional<std::string> read(ScratchFile file) const override;
+    std::unique_ptr<ByteSource> open(ScratchFile file) const override;
     void write(ScratchFile file, const std::string& content) override;
     bool exists(ScratchFile file) const override;
 
@@ -121,9 +128,13 @@ public:
     bool exists(ScratchFile file) const;
     /// The whole file as text. Throws Fault 53 when it is missing.
     std::string readText(ScratchFile file) const;
-    /// A reader over the file's items from its start. Throws Fault 53 when it is missing.
+    /// The file's bytes from its start, read as far as the caller goes; null when it is missing.
+    std::unique_ptr<ByteSource> open(ScratchFile file) const;
+    /// A reader over the file's items from its start, reading the file only as far as the items
+    /// taken. Throws Fault 53 when it is missing.
     RecordReader reader(ScratchFile file) const;
-    /// The first count items as numbers (faults as RecordReader::readNumber, 53 when missing).
+    /// The first count items as numbers (faults as RecordReader::readNumber, 53 when missing);
+    /// the file is read no further.
     std::vector<double> readNumbers(ScratchFile file, std::size_t count) const;
     /// The first count items as they stand.
     std::vector<RecordItem> readItems(ScratchFile file, std::size_t count) const;

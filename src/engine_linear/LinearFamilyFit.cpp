@@ -8,6 +8,7 @@
 #include "engine_linear/NormalSystem.h"
 #include "engine_linear/ReportLines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <string>
@@ -111,22 +112,50 @@ namespace {
         return joinReportLines(lines);
     }
 
+    /// The data pass: the first `groups` groups of the samples into the normal equations. A
+    /// fault comes as reading group by group would raise it: an overflow in the groups before
+    /// the first item that cannot be read comes first, then that item's fault.
+    void accumulate(const core::SampleStorage& items, ModelId model, double groups, int regressors,
+        NormalSystem& system)
+    {
+        const std::size_t size
+            = model == core::kMultipleLinearModel ? static_cast<std::size_t>(regressors) + 1 : 2;
+        const std::size_t readable = items.firstFault() / size;
+        const std::size_t count
+            = static_cast<double>(readable) < groups ? readable : static_cast<std::size_t>(groups);
+        if (model == core::kMultipleLinearModel) {
+            // A sample group already has the layout of the system's groups: x1..xn, y.
+            system.addGroups(items.values(), count);
+        } else {
+            const auto m = static_cast<std::size_t>(regressors) + 1;
+            std::vector<double> rows(count * m);
+            for (std::size_t g = 0; g < count; ++g) {
+                const double x = items.values()[2 * g];
+                double* row = rows.data() + g * m;
+                // Each power computed anew, not as a running product.
+                for (std::size_t k = 0; k + 1 < m; ++k)
+                    row[k] = core::power(x, static_cast<double>(k + 1));
+                row[m - 1] = items.values()[2 * g + 1];
+            }
+            system.addGroups(rows, count);
+        }
+        system.checkSums();
+        if (static_cast<double>(count) < groups)
+            throw core::Fault(items.faultOf(std::min(items.firstFault(), items.itemCount())));
+    }
+
     // The fit from the data pass to the report; every fault goes to the caller's handler.
     void fitAndReport(core::Session& session, ModelId model, double groups, int regressors)
     {
         core::Form1& form = session.form1;
-        const core::SampleData samples = core::SampleData::load(session.store);
+        const int size = model == core::kMultipleLinearModel ? regressors + 1 : 2;
+        // Only the groups the run uses are read from the file.
+        const core::SampleData samples
+            = core::SampleData::load(session.store, core::SampleData::itemsFor(groups, size));
 
         NormalSystem system;
         system.begin(regressors);
-        std::vector<double> row(static_cast<std::size_t>(regressors));
-        core::RecordReader in = samples.reader();
-        // Counting up in whole numbers: the file ends long before a double count stops being
-        // exact.
-        for (double g = 0.0; g < groups; g += 1.0) {
-            const double y = readGroup(in, model, row);
-            system.addGroup(row, y);
-        }
+        accumulate(samples.storage(), model, groups, regressors, system);
 
         toggleRunIndicator(form);
         if (session.progress != nullptr)

@@ -3,7 +3,10 @@
 #include "core/CheckedMath.h"
 #include "core/Fault.h"
 
+#include <algorithm>
 #include <cmath>
+#include <tbb/parallel_for.h>
+#include <thread>
 
 namespace quantem::linear {
 
@@ -43,6 +46,77 @@ void NormalSystem::addGroup(std::span<const double> regressors, double y, YPreci
         }
     }
     // A sum that left the range stays infinite or NaN, so one look per group finds it.
+    checkFinite(m_sumYY);
+    for (double entry : m_a)
+        checkFinite(entry);
+}
+
+namespace {
+
+    // Below this many multiply-adds the rows are summed on the calling thread: handing work to
+    // another thread would cost more than it saves.
+    constexpr std::size_t kParallelWork = std::size_t { 1 } << 20;
+
+    /// Sums the rows r = first, first + step, ... of the upper triangle (c >= r) and the y
+    /// column over all groups in their order. row holds 1, u1..un, y for the group.
+    void sumRows(std::span<const double> groups, std::size_t count, int m, int first, int step,
+        std::vector<double>& entries)
+    {
+        const auto width = static_cast<std::size_t>(m + 1);
+        std::vector<double> row(width + 1);
+        row[0] = 1.0;
+        for (std::size_t g = 0; g < count; ++g) {
+            const double* group = groups.data() + g * static_cast<std::size_t>(m);
+            for (int k = 0; k < m; ++k)
+                row[static_cast<std::size_t>(k) + 1] = group[k];
+            for (int r = first; r <= m; r += step) {
+                const double ur = row[static_cast<std::size_t>(r - 1)];
+                double* entry = entries.data() + static_cast<std::size_t>(r - 1) * width;
+                // Entry (r, c) gets u(c-1)·u(r-1) as one product, in group order; the products
+                // of one group go to different sums, so nothing is reordered.
+                for (int c = r; c <= m; ++c)
+                    entry[c - 1] += row[static_cast<std::size_t>(c - 1)] * ur;
+                entry[m] += ur * row[static_cast<std::size_t>(m)];
+            }
+        }
+    }
+
+} // namespace
+
+void NormalSystem::addGroups(std::span<const double> groups, std::size_t count, int chunks)
+{
+    const int m = m_m;
+    const auto mm = static_cast<std::size_t>(m);
+    for (std::size_t g = 0; g < count; ++g) {
+        const double y = groups[g * mm + mm - 1];
+        m_sumYY += y * y;
+    }
+    if (chunks <= 0) {
+        const std::size_t work = count * mm * (mm + 1) / 2;
+        chunks = work < kParallelWork
+            ? 1
+            : static_cast<int>(std::max(2u, std::thread::hardware_concurrency()));
+    }
+    chunks = std::min(chunks, m);
+    // The matrix's rows, not the groups, are shared out: each entry is summed whole by one
+    // task, over the groups in file order, so the result does not depend on the number of
+    // threads. Rows are dealt out in turn because the upper rows hold the longer sums.
+    if (chunks == 1) {
+        sumRows(groups, count, m, 1, 1, m_a);
+    } else {
+        tbb::parallel_for(
+            0, chunks, [&](int chunk) { sumRows(groups, count, m, 1 + chunk, chunks, m_a); });
+    }
+    // (c, r) holds the same products as (r, c), and a product does not depend on the order of
+    // its factors.
+    for (int r = 2; r <= m; ++r) {
+        for (int c = 1; c < r; ++c)
+            ref(r, c) = at(c, r);
+    }
+}
+
+void NormalSystem::checkSums() const
+{
     checkFinite(m_sumYY);
     for (double entry : m_a)
         checkFinite(entry);

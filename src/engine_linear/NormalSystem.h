@@ -34,6 +34,20 @@ public:
     /// Adds one group: u1..un and y. Throws Fault 6 when a sum leaves the double range.
     void addGroup(
         std::span<const double> regressors, double y, YPrecision precision = YPrecision::Double);
+    /// Adds count groups at once from a flat table: each group is u1..un then y (m numbers, the
+    /// layout of a multiple-linear sample group). Every entry is the same sum over the same
+    /// groups in the same order as addGroup gives, so the result is the same to the bit. The
+    /// sums are not checked here: checkSums() after the data pass finds a sum that left the
+    /// range. chunks is how many parts the rows are shared out into (0: by the size of the work).
+    void addGroups(std::span<const double> groups, std::size_t count, int chunks = 0);
+    /// Throws Fault 6 when an entry or Σy² is not finite. A sum that leaves the range stays
+    /// infinite or NaN whatever is added after, so one look after the data pass finds every
+    /// overflow that a look after each group would.
+    void checkSums() const;
+    /// Sets entry (r, c) and Σy² directly, for sums kept from an earlier fit of the same groups.
+    void setEntry(int r, int c, double value) { ref(r, c) = value; }
+    void setSumYY(double value) noexcept { m_sumYY = value; }
+
     /// Valid only before solve.
     CentredSums centredSums() const;
 

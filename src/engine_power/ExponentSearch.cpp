@@ -1,8 +1,13 @@
 #include "engine_power/ExponentSearch.h"
 
+#include "core/CheckedMath.h"
 #include "core/Fault.h"
+#include "core/NumberText.h"
+#include "engine_power/CriterionHandoff.h"
 #include "engine_power/PowerEvaluation.h"
+#include "engine_power/SearchCache.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -10,19 +15,42 @@
 
 namespace quantem::power {
 
+namespace {
+
+    /// dF as the search uses it: the first number of rr.sys in single precision. A missing or
+    /// unreadable file reads as 0.
+    template <typename Read> float criterionChange(const Read& read)
+    {
+        double change = 0.0;
+        try {
+            change = read();
+        } catch (const core::Fault&) {
+            return 0.0f; // only possible before any evaluation has written the file
+        }
+        if (std::fabs(change) > static_cast<double>(FLT_MAX))
+            return change > 0.0 ? std::numeric_limits<float>::infinity()
+                                : -std::numeric_limits<float>::infinity();
+        // Only the sign is used, and in single precision a change too small for a float counts
+        // as 0.
+        return static_cast<float>(change);
+    }
+
+    /// The items of data.qtm an evaluation reads: N groups, at least one.
+    std::size_t itemsOfRun(const core::Form1& form, core::ModelId model)
+    {
+        try {
+            const int n = core::toInteger16(core::val(form.Text2));
+            return core::SampleData::itemsFor(std::max(n, 1), core::groupSize(model));
+        } catch (const core::Fault&) {
+            return core::SampleData::kAllItems; // every evaluation ends before the samples
+        }
+    }
+
+} // namespace
+
 float readCriterionChange(const core::ScratchStore& store)
 {
-    double change = 0.0;
-    try {
-        change = store.readNumbers(core::ScratchFile::Rr, 1)[0];
-    } catch (const core::Fault&) {
-        return 0.0f; // only possible before any evaluation has written the file
-    }
-    if (std::fabs(change) > static_cast<double>(FLT_MAX))
-        return change > 0.0 ? std::numeric_limits<float>::infinity()
-                            : -std::numeric_limits<float>::infinity();
-    // Only the sign is used, and in single precision a change too small for a float counts as 0.
-    return static_cast<float>(change);
+    return criterionChange([&] { return store.readNumbers(core::ScratchFile::Rr, 1)[0]; });
 }
 
 void exponentSearch(core::Session& session, int exponentCount, core::ModelId model)
@@ -49,10 +77,17 @@ void exponentSearch(core::Session& session, int exponentCount, core::ModelId mod
         return;
     }
 
-    // The samples are read once; every evaluation takes its groups from memory in file order.
-    // Without the file, each evaluation meets the missing file as it opens it.
-    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
-    const PowerRun run { session, samples ? &*samples : nullptr };
+    // The samples are read once, as far as an evaluation reads them; every evaluation takes its
+    // groups from memory in file order. Without the file, each evaluation meets the missing
+    // file as it opens it.
+    const std::optional<core::SampleData> samples
+        = core::SampleData::loadIfPresent(session.store, itemsOfRun(form, model));
+    SearchCache cache;
+    CriterionHandoff handoff(session.store);
+    // However the search ends (a stop request thrown by the progress hook included), r1.sys and
+    // rr.sys end as the last evaluation left them.
+    const HandoffFlushGuard flushAtEnd(handoff);
+    const PowerRun run { session, samples ? &*samples : nullptr, &cache, &handoff };
 
     ExponentSet exponents {};
     SearchIndex i = 1;
@@ -65,7 +100,7 @@ void exponentSearch(core::Session& session, int exponentCount, core::ModelId mod
         if (session.progress != nullptr)
             session.progress->progress(form);
     };
-    auto changeOfLast = [&] { return readCriterionChange(session.store); };
+    auto changeOfLast = [&] { return criterionChange([&] { return handoff.lastChange(); }); };
 
     // The loop end is fixed when the loop starts; an evaluation that moves i to k + 1 ends the
     // run after the current pass, and every evaluation of that pass is then a final one.

@@ -19,13 +19,21 @@ using ExponentSet = std::array<double, kMaxExponents>;
 /// final evaluation. An evaluation may move it to k + 1 to end the search early.
 using SearchIndex = int;
 
+class SearchCache;
+class CriterionHandoff;
+
 /// What the evaluations of one run share besides the exponents: the session, and the samples of
 /// data.qtm read once when the run starts (nullptr when the file could not be read then; every
-/// evaluation then meets the missing file as it opens it).
+/// evaluation then meets the missing file as it opens it). A search also passes what its
+/// evaluations keep for each other (the inputs, the prepared groups, the term sums) and the
+/// criterion hand-off held in memory; without them an evaluation computes everything afresh and
+/// goes through r1.sys and rr.sys.
 struct PowerRun
 {
     core::Session& session;
     const core::SampleData* samples;
+    SearchCache* cache = nullptr;
+    CriterionHandoff* handoff = nullptr;
 };
 
 /// The power initial value s in single precision: 1 for the models without exponents (1-6, 8,

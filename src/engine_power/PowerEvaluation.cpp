@@ -7,10 +7,14 @@
 #include "engine_linear/FitStatistics.h"
 #include "engine_linear/LinearFamilyFit.h"
 #include "engine_linear/NormalSystem.h"
+#include "engine_power/CriterionHandoff.h"
 #include "engine_power/PublishPowerResult.h"
+#include "engine_power/SearchCache.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace quantem::power {
@@ -22,17 +26,7 @@ using core::ScratchFile;
 
 namespace {
 
-    /// What an evaluation takes from the window and culi.sys before it opens the samples.
-    struct Inputs
-    {
-        int n = 0;
-        int e = 0;
-        float s = 0.0f;
-        double c1 = 0.0;
-        double c2 = 0.0;
-        double c3 = 0.0;
-        std::int16_t c4 = 0;
-    };
+    using Inputs = EvaluationInputs;
 
     Inputs readInputs(const core::Session& session, core::ModelId model)
     {
@@ -149,36 +143,6 @@ namespace {
         }
     }
 
-    double factorValue(const core::Factor& factor, const Group& g, const ExponentSet& exponents)
-    {
-        const double x = factor.variable == 1 ? g.x1 : factor.variable == 2 ? g.x2 : g.x3;
-        switch (factor.kind) {
-        case core::Factor::Kind::Variable:
-            return x;
-        case core::Factor::Kind::Reciprocal:
-            return core::divide(1.0, x);
-        case core::Factor::Kind::Power:
-            // The term offset is added where the term is formed; publication adds it back.
-            return core::power(
-                x, exponents[static_cast<std::size_t>(factor.exponent - 1)] + factor.offset);
-        case core::Factor::Kind::Log:
-            return core::naturalLog(x);
-        case core::Factor::Kind::Exp:
-            return core::exponential(x);
-        }
-        return x;
-    }
-
-    /// A term's factors multiplied left to right as the table writes them.
-    double termValue(const core::Term& term, const Group& g, const ExponentSet& exponents)
-    {
-        double value = factorValue(term.factors[0], g, exponents);
-        for (int f = 1; f < term.count; ++f)
-            value = core::multiply(
-                value, factorValue(term.factors[static_cast<std::size_t>(f)], g, exponents));
-        return value;
-    }
-
     bool isModelChoiceFault(const Fault& fault)
     {
         return fault.code() == FaultCode::InvalidArgument || fault.code() == FaultCode::Overflow;
@@ -195,6 +159,50 @@ float startValue(const core::Form1& form, core::ModelId model)
     return core::toSingle(core::val(form.Text4));
 }
 
+namespace {
+
+    /// Reads the groups an evaluation reads, once for the whole search: each with its offsets
+    /// and nudges, up to the first that fails to read, to compute or to pass the sample checks.
+    void prepareGroups(SearchCache& cache, const core::SampleData* samples, int size)
+    {
+        const Inputs& in = cache.inputs;
+        cache.prepared = true;
+        cache.groupsToRead = std::max(in.n, 1); // the count is tested after each group
+        PreparedGroups& groups = cache.groups;
+        groups.singleY = size == 4;
+        try {
+            if (samples == nullptr)
+                throw Fault(FaultCode::FileNotFound);
+            core::RecordReader reader = samples->reader();
+            for (int g = 0; g < cache.groupsToRead; ++g) {
+                const Group group = readGroup(reader, size, in);
+                if (refused(size, group)) {
+                    cache.failure = EvaluationOutcome::InputError;
+                    return;
+                }
+                groups.x1.push_back(group.x1);
+                groups.x2.push_back(group.x2);
+                groups.x3.push_back(group.x3);
+                groups.y.push_back(group.y);
+            }
+        } catch (const Fault& fault) {
+            // A sample file that cannot be read as groups is bad input; an overflow is the
+            // model's.
+            cache.failure = isModelChoiceFault(fault) ? EvaluationOutcome::ModelChoiceMistake
+                                                      : EvaluationOutcome::InputError;
+        }
+    }
+
+    EvaluationOutcome showFailure(core::Session& session, EvaluationOutcome failure)
+    {
+        session.messages.show(failure == EvaluationOutcome::ModelChoiceMistake
+                ? MessageWindowId::Form6
+                : MessageWindowId::Form5);
+        return failure;
+    }
+
+} // namespace
+
 EvaluationOutcome powerEvaluation(const PowerRun& run, double t, ExponentSet& exponents,
     SearchIndex& index, int exponentCount, core::ModelId model)
 {
@@ -204,49 +212,52 @@ EvaluationOutcome powerEvaluation(const PowerRun& run, double t, ExponentSet& ex
     if (size == 0 || terms.empty())
         return EvaluationOutcome::EndedSilently;
 
-    Inputs in;
-    try {
-        in = readInputs(session, model);
-    } catch (const Fault&) {
-        return EvaluationOutcome::EndedSilently; // nothing has been read or written yet
+    // Outside a search there is nothing to keep: this evaluation's own cache and hand-off.
+    SearchCache ownCache;
+    SearchCache& cache = run.cache != nullptr ? *run.cache : ownCache;
+    std::optional<CriterionHandoff> ownHandoff;
+    if (run.handoff == nullptr)
+        ownHandoff.emplace(session.store);
+    CriterionHandoff& handoff = run.handoff != nullptr ? *run.handoff : *ownHandoff;
+
+    if (!cache.inputsRead) {
+        cache.inputsRead = true;
+        try {
+            cache.inputs = readInputs(session, model);
+        } catch (const Fault&) {
+            cache.inputsFailed = true;
+        }
     }
+    if (cache.inputsFailed)
+        return EvaluationOutcome::EndedSilently; // nothing has been read or written yet
+    const Inputs& in = cache.inputs;
     // The selection always stores the catalogue's element count; any other count cannot be
     // fitted with this model's terms.
     if (in.e != static_cast<int>(terms.size()))
         return EvaluationOutcome::EndedSilently;
 
+    if (!cache.prepared)
+        prepareGroups(cache, run.samples, size);
+    // A first group that fails ends the evaluation before the exponents are set.
+    if (cache.groups.count() == 0)
+        return showFailure(session, cache.failure);
+    setExponents(exponents, t, in.s, index, exponentCount);
+
     linear::NormalSystem system;
     system.begin(in.e);
-    const linear::YPrecision precision
-        = size == 4 ? linear::YPrecision::Single : linear::YPrecision::Double;
-
     try {
-        if (run.samples == nullptr)
-            throw Fault(FaultCode::FileNotFound);
-        core::RecordReader reader = run.samples->reader();
-        std::array<double, 6> u {};
-        int remaining = in.n;
-        do { // remaining is tested after each group, so at least one group is read
-            const Group g = readGroup(reader, size, in);
-            if (refused(size, g)) {
-                session.messages.show(MessageWindowId::Form5);
-                return EvaluationOutcome::InputError;
-            }
-            setExponents(exponents, t, in.s, index, exponentCount);
-            for (std::size_t r = 0; r < terms.size(); ++r)
-                u[r] = termValue(terms[r], g, exponents);
-            system.addGroup(std::span<const double>(u.data(), terms.size()), g.y, precision);
-            remaining -= 1;
-        } while (remaining > 0);
-    } catch (const Fault& fault) {
-        if (isModelChoiceFault(fault)) {
-            session.messages.show(MessageWindowId::Form6);
-            return EvaluationOutcome::ModelChoiceMistake;
-        }
-        // A sample file that cannot be read as groups is bad input.
-        session.messages.show(MessageWindowId::Form5);
-        return EvaluationOutcome::InputError;
+        if (!cache.sums)
+            cache.sums = std::make_unique<TermSums>(terms, cache.groups);
+        cache.sums->update(exponents);
+        cache.sums->fill(system);
+        // A term or a sum that overflowed in the groups before a failing one comes first.
+        system.checkSums();
+    } catch (const Fault&) {
+        session.messages.show(MessageWindowId::Form6);
+        return EvaluationOutcome::ModelChoiceMistake;
     }
+    if (cache.failure != EvaluationOutcome::Stepped)
+        return showFailure(session, cache.failure);
     linear::toggleRunIndicator(session.form1);
 
     EvaluationOutcome outcome = EvaluationOutcome::Stepped;
@@ -268,10 +279,9 @@ EvaluationOutcome powerEvaluation(const PowerRun& run, double t, ExponentSet& ex
                 index = exponentCount + 1;
                 outcome = EvaluationOutcome::CriterionLimit;
             } else {
-                const double previous = session.store.readNumbers(ScratchFile::R1, 1)[0];
-                session.store.writeRecord(ScratchFile::R1, { criterion });
-                session.store.writeRecord(ScratchFile::Rr,
-                    { core::subtract(criterion, previous), test.r, test.f, test.s });
+                const double previous = handoff.previousCriterion();
+                handoff.record(
+                    criterion, core::subtract(criterion, previous), test.r, test.f, test.s);
             }
         }
     } catch (const Fault& fault) {

@@ -63,6 +63,12 @@ void loadMainWindow(Session& session, const std::string& date, const std::string
 
 void loadPicture(Session& session, const std::string& pictureFile)
 {
+    // A store in memory has no picture directory: there is nothing to show, and a path relative
+    // to the working directory must never be probed in its place.
+    if (session.store.root().empty()) {
+        session.form1.Picture1.clear();
+        return;
+    }
     const std::filesystem::path path = session.store.picturePath(pictureFile);
     std::error_code error;
     if (std::filesystem::is_regular_file(path, error)) {

@@ -4,6 +4,7 @@
 #include "app/MessageWindowCommands.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
+#include "cli/RankCommand.h"
 #include "cli/StopSignals.h"
 #include "core/ModelCatalogue.h"
 #include "core/Session.h"
@@ -222,9 +223,11 @@ int runFits(const FitOptions& options, std::ostream& out)
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
     std::ostream& out, std::ostream& err)
 {
+    if (asksForRanking(arguments))
+        return rankMain(arguments, defaultRoot, out, err);
     const ParseResult parsed = parseFitArguments(arguments, defaultRoot);
     if (!parsed.options) {
-        err << "quantem-fit: " << parsed.error << '\n' << kFitUsage;
+        err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kRankUsage;
         return 2;
     }
     return runFits(*parsed.options, out);

@@ -1,0 +1,244 @@
+#include "cli/RankCommand.h"
+
+#include "core/NumberText.h"
+#include "core/ScratchStore.h"
+#include "ranking/Ranking.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <iomanip>
+#include <variant>
+
+namespace quantem::cli {
+
+using ranking::RankRow;
+using ranking::Statistic;
+
+namespace {
+
+    // The names other programs read; the JSON keys and the CSV header alike.
+    // clang-format off
+    constexpr const char* kColumns[] {
+        "rank", "model", "elements", "formula", "parameters", "R", "F", "S", "biggest_error",
+        "mean_error", "mean_relative_error", "aicc", "bic", "refined_aicc", "refined_mean_error",
+        "message",
+    };
+    // clang-format on
+
+    bool parseWhole(const std::string& text, int lowest, int& value)
+    {
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, value);
+        return result.ec == std::errc() && result.ptr == end && value >= lowest;
+    }
+
+    /// One value of a row: none, a whole number, a number or a text.
+    using Cell = std::variant<std::monostate, long, double, std::string>;
+
+    Cell numberCell(const std::optional<double>& value)
+    {
+        return value ? Cell { *value } : Cell {};
+    }
+
+    std::vector<Cell> cellsOf(const RankRow& row, std::size_t rank)
+    {
+        const std::string message = row.message();
+        return {
+            Cell { static_cast<long>(rank) },
+            Cell { static_cast<long>(row.choice.model) },
+            row.choice.elements ? Cell { static_cast<long>(*row.choice.elements) } : Cell {},
+            Cell { row.formula },
+            Cell { static_cast<long>(row.parameters) },
+            numberCell(row.statistic(Statistic::R)),
+            numberCell(row.statistic(Statistic::F)),
+            numberCell(row.statistic(Statistic::S)),
+            numberCell(row.statistic(Statistic::BiggestError)),
+            numberCell(row.statistic(Statistic::MeanError)),
+            numberCell(row.statistic(Statistic::MeanRelativeError)),
+            numberCell(row.aicc),
+            numberCell(row.bic),
+            numberCell(row.refinedAicc),
+            numberCell(row.refinedMeanError),
+            message.empty() ? Cell {} : Cell { message },
+        };
+    }
+
+    nlohmann::ordered_json jsonOf(const Cell& cell)
+    {
+        if (const auto* whole = std::get_if<long>(&cell))
+            return *whole;
+        if (const auto* number = std::get_if<double>(&cell))
+            return *number;
+        if (const auto* text = std::get_if<std::string>(&cell))
+            return *text;
+        return nullptr;
+    }
+
+    std::string csvField(const Cell& cell)
+    {
+        if (const auto* whole = std::get_if<long>(&cell))
+            return std::to_string(*whole);
+        if (const auto* number = std::get_if<double>(&cell))
+            return core::recordNumber(*number);
+        const auto* text = std::get_if<std::string>(&cell);
+        if (text == nullptr)
+            return {};
+        std::string quoted = "\"";
+        for (char c : *text)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return quoted + "\"";
+    }
+
+    std::string shown(const std::optional<double>& value)
+    {
+        return value ? core::doubleText(*value) : std::string("-");
+    }
+
+} // namespace
+
+bool asksForRanking(const std::vector<std::string>& arguments)
+{
+    return std::find(arguments.begin(), arguments.end(), "--rank") != arguments.end();
+}
+
+RankParseResult parseRankArguments(
+    const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot)
+{
+    RankOptions options;
+    options.root = defaultRoot;
+    RankParseResult result;
+    auto fail = [&](const std::string& message) {
+        result.error = message;
+        return result;
+    };
+    bool samplesGiven = false;
+    bool formatGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "--rank")
+            continue;
+        if (option == "--json" || option == "--csv") {
+            if (formatGiven)
+                return fail("--json and --csv exclude each other");
+            formatGiven = true;
+            options.format = option == "--json" ? RankFormat::Json : RankFormat::Csv;
+            continue;
+        }
+        if (option != "--root" && option != "--samples" && option != "--group-size"
+            && option != "--power" && option != "--threads")
+            return fail("unknown option '" + option + "' for --rank");
+        if (i + 1 >= arguments.size())
+            return fail(option + " needs a value");
+        const std::string& value = arguments[++i];
+        if (option == "--root") {
+            options.root = value;
+        } else if (option == "--samples") {
+            options.samples = value;
+            samplesGiven = true;
+        } else if (option == "--power") {
+            options.power = value;
+        } else if (option == "--group-size") {
+            if (!parseWhole(value, 2, options.groupSize))
+                return fail("--group-size must be a whole number of at least 2, not '" + value
+                    + "'");
+        } else if (!parseWhole(value, 0, options.threads)) {
+            return fail("--threads must be a whole number (0: one per core), not '" + value + "'");
+        }
+    }
+    if (!samplesGiven)
+        return fail("--rank needs --samples N");
+    result.options = std::move(options);
+    return result;
+}
+
+void printRankJson(const std::vector<RankRow>& rows, std::ostream& out)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::vector<Cell> cells = cellsOf(rows[i], i + 1);
+        nlohmann::ordered_json row;
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            row[kColumns[c]] = jsonOf(cells[c]);
+        list.push_back(std::move(row));
+    }
+    out << nlohmann::ordered_json { { "rows", list } }.dump(
+        2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+        << '\n';
+}
+
+void printRankCsv(const std::vector<RankRow>& rows, std::ostream& out)
+{
+    for (std::size_t c = 0; c < std::size(kColumns); ++c)
+        out << (c > 0 ? "," : "") << kColumns[c];
+    out << '\n';
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::vector<Cell> cells = cellsOf(rows[i], i + 1);
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            out << (c > 0 ? "," : "") << csvField(cells[c]);
+        out << '\n';
+    }
+}
+
+void printRankText(const std::vector<RankRow>& rows, std::ostream& out)
+{
+    out << std::left << std::setw(5) << "rank" << std::setw(7) << "model" << std::setw(4) << "n"
+        << std::setw(4) << "p" << std::setw(22) << "AICc" << std::setw(15) << "mean error"
+        << std::setw(22) << "R" << "formula / message\n";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const RankRow& row = rows[i];
+        const std::string message = row.message();
+        out << std::setw(5) << i + 1 << std::setw(7) << row.choice.model << std::setw(4)
+            << (row.choice.elements ? std::to_string(*row.choice.elements) : "") << std::setw(4)
+            << row.parameters << std::setw(22) << shown(row.aicc) << std::setw(15)
+            << row.statisticTexts[static_cast<std::size_t>(Statistic::MeanError)] << std::setw(22)
+            << row.statisticTexts[static_cast<std::size_t>(Statistic::R)]
+            << (message.empty() ? row.formula : row.formula + "  [" + message + "]") << '\n';
+    }
+}
+
+int runRanking(const RankOptions& options, std::ostream& out)
+{
+    ranking::RankingInput input;
+    // Read through the store like every other reader of the sample file; nothing is written.
+    input.sampleFile = core::ScratchStore(options.root).backend().read(core::ScratchFile::Data);
+    input.samples = options.samples;
+    input.power = options.power;
+    double samples = 0.0;
+    try {
+        samples = core::val(options.samples);
+    } catch (const std::exception&) {
+        samples = 0.0;
+    }
+    const std::vector<ranking::ModelChoice> plan = ranking::rankingPlan(
+        options.groupSize, static_cast<int>(std::clamp(samples, 0.0, 32767.0)));
+    const std::vector<RankRow> rows = ranking::rankModels(input, plan, options.threads);
+    switch (options.format) {
+    case RankFormat::Json:
+        printRankJson(rows, out);
+        break;
+    case RankFormat::Csv:
+        printRankCsv(rows, out);
+        break;
+    case RankFormat::Text:
+        printRankText(rows, out);
+        break;
+    }
+    const bool anyFitted
+        = std::any_of(rows.begin(), rows.end(), [](const RankRow& row) { return row.fitted(); });
+    return anyFitted ? 0 : 1;
+}
+
+int rankMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
+    std::ostream& out, std::ostream& err)
+{
+    const RankParseResult parsed = parseRankArguments(arguments, defaultRoot);
+    if (!parsed.options) {
+        err << "quantem-fit: " << parsed.error << '\n' << kRankUsage;
+        return 2;
+    }
+    return runRanking(*parsed.options, out);
+}
+
+} // namespace quantem::cli

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ranking/RankRow.h"
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quantem::cli {
+
+enum class RankFormat
+{
+    Text,
+    Json,
+    Csv,
+};
+
+struct RankOptions
+{
+    std::filesystem::path root;
+    std::string samples;
+    int groupSize = 2;
+    std::string power = "1";
+    int threads = 0; // 0: one per core
+    RankFormat format = RankFormat::Text;
+};
+
+struct RankParseResult
+{
+    std::optional<RankOptions> options;
+    std::string error;
+};
+
+/// True when the arguments ask for a ranking (they hold --rank).
+bool asksForRanking(const std::vector<std::string>& arguments);
+
+/// Parses the arguments of a ranking (--rank among them).
+RankParseResult parseRankArguments(
+    const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot);
+
+/// The ranked rows as JSON: {"rows": [{"rank", "model", "elements", ...}, ...]}.
+void printRankJson(const std::vector<ranking::RankRow>& rows, std::ostream& out);
+/// The ranked rows as CSV with the JSON's names as its header line.
+void printRankCsv(const std::vector<ranking::RankRow>& rows, std::ostream& out);
+/// The ranked rows as an aligned table for reading.
+void printRankText(const std::vector<ranking::RankRow>& rows, std::ostream& out);
+
+/// Ranks every model of the group size on the root's samples, leaving the root untouched.
+/// Returns 0 when at least one model fitted, 1 otherwise.
+int runRanking(const RankOptions& options, std::ostream& out);
+
+/// Parse and run; 2 for a usage error.
+int rankMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
+    std::ostream& out, std::ostream& err);
+
+inline constexpr const char* kRankUsage
+    = "       quantem-fit [--root DIR] --rank --samples N [--group-size G] [--power S]\n"
+      "                   [--threads T] [--json | --csv]\n";
+
+} // namespace quantem::cli

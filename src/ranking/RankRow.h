@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/WindowStates.h"
+#include "ranking/RankingPlan.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quantem::ranking {
+
+/// The six test parameters of a fit, in the order of the main window's Label17..Label22.
+enum class Statistic
+{
+    R,
+    F,
+    S,
+    BiggestError,
+    MeanError,
+    MeanRelativeError,
+};
+inline constexpr std::size_t kStatisticCount = 6;
+
+/// One model's line of a ranking: what its run on a session of its own showed.
+struct RankRow
+{
+    ModelChoice choice;
+    std::string formula;
+    int parameters = 0;
+    /// Label17..Label22 as the run left them, and the numbers they show (none for a label that
+    /// shows no number).
+    std::array<std::string, kStatisticCount> statisticTexts;
+    std::array<std::optional<double>, kStatisticCount> statistics;
+    std::optional<double> aicc;
+    std::optional<double> bic;
+    /// From the refined fit, when the fit was refined.
+    std::optional<double> refinedAicc;
+    std::optional<double> refinedMeanError;
+    /// The message windows the run showed, in order.
+    std::vector<core::Showing> showings;
+
+    std::optional<double> statistic(Statistic which) const
+    {
+        return statistics[static_cast<std::size_t>(which)];
+    }
+    /// A model fitted when its run showed no message window and left all six statistics.
+    bool fitted() const;
+    /// The texts of the message windows shown, blanks trimmed, repeats of the same window and
+    /// text told once, joined by "; "; empty when none was shown.
+    std::string message() const;
+};
+
+} // namespace quantem::ranking

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/ModelCatalogue.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quantem::ranking {
+
+/// One entry of a ranking: a model, and for models 51 and 52 its element count or degree.
+struct ModelChoice
+{
+    core::ModelId model = 0;
+    std::optional<int> elements; // n of model 51, degree of model 52; none for 1-50
+
+    bool operator==(const ModelChoice&) const = default;
+};
+
+/// The most degrees of the polynomial a ranking tries.
+inline constexpr int kMaxRankedDegree = 10;
+
+/// The models that fit groups of groupSize numbers, in catalogue order: every model 1-50 with
+/// that group size, model 51 with groupSize - 1 elements, and for groups of two, model 52 with
+/// degrees 1 to min(10, samples - 2). Empty for a group size below 2.
+std::vector<ModelChoice> rankingPlan(int groupSize, int samples);
+
+/// The number of fitted parameters: a0..ae and k1..kk for 1-50, a0..an for 51 and 52.
+int parameterCount(const ModelChoice& choice);
+
+/// The formula of the choice; for 51 and 52 written out for its n ("y = a0 + a1 * x ^ 1 +
+/// a2 * x ^ 2").
+std::string formulaOf(const ModelChoice& choice);
+
+} // namespace quantem::ranking

@@ -141,8 +141,8 @@ RankParseResult parseRankArguments(
             options.power = value;
         } else if (option == "--group-size") {
             if (!parseWhole(value, 2, options.groupSize))
-                return fail("--group-size must be a whole number of at least 2, not '" + value
-                    + "'");
+                return fail(
+                    "--group-size must be a whole number of at least 2, not '" + value + "'");
         } else if (!parseWhole(value, 0, options.threads)) {
             return fail("--threads must be a whole number (0: one per core), not '" + value + "'");
         }
@@ -185,7 +185,8 @@ void printRankText(const std::vector<RankRow>& rows, std::ostream& out)
 {
     out << std::left << std::setw(5) << "rank" << std::setw(7) << "model" << std::setw(4) << "n"
         << std::setw(4) << "p" << std::setw(22) << "AICc" << std::setw(15) << "mean error"
-        << std::setw(22) << "R" << "formula / message\n";
+        << std::setw(22) << "R"
+        << "formula / message\n";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const RankRow& row = rows[i];
         const std::string message = row.message();

@@ -54,8 +54,7 @@ namespace {
         app::runCommand(session, [&] { app::selectModel(session, choice.model); });
         app::runCommand(session, [&] { app::setSampleCountText(session, input.samples); });
         session.form1.Text4 = choice.elements ? std::to_string(*choice.elements) : input.power;
-        app::runCommand(
-            session, [&] { app::regressionCommand(session, app::Route::Menu); });
+        app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
     }
 
     void addInformationCriteria(
@@ -72,8 +71,7 @@ namespace {
         if (!samples || groups < 1.0 || groups > 32767.0 || std::trunc(groups) != groups)
             return;
         const int n = static_cast<int>(groups);
-        const std::optional<double> sse
-            = residualSumOfSquares(session.store, *samples, choice, n);
+        const std::optional<double> sse = residualSumOfSquares(session.store, *samples, choice, n);
         if (!sse)
             return;
         const analysis::InformationCriteria criteria

@@ -1,12 +1,12 @@
 #include "ranking/Ranking.h"
 
+#include <algorithm>
 #include <oneapi/tbb/blocked_range.h>
+#include <oneapi/tbb/global_control.h>
 #include <oneapi/tbb/parallel_for.h>
 #include <oneapi/tbb/partitioner.h>
 #include <oneapi/tbb/task_arena.h>
 #include <oneapi/tbb/task_group.h>
-
-#include <algorithm>
 #include <optional>
 
 namespace quantem::ranking {
@@ -50,6 +50,11 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
     std::vector<std::optional<RankRow>> results(plan.size());
     tbb::task_group_context context;
     tbb::task_arena arena(threads > 0 ? threads : tbb::task_arena::automatic);
+    // More threads than cores were asked for: let the scheduler have them for this ranking.
+    std::optional<tbb::global_control> allowance;
+    if (threads > tbb::this_task_arena::max_concurrency())
+        allowance.emplace(
+            tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
     // Models are split between threads, one model per task: each run has its own session and
     // store and takes every sum in file order, so no result depends on the thread it ran on.
     arena.execute([&] {

@@ -1,0 +1,217 @@
+#include "ranking/Ranking.h"
+
+#include "core/NumberText.h"
+#include "support/ModelSamples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <thread>
+
+namespace quantem::ranking {
+namespace {
+
+    /// Groups of model with additive noise of the given size relative to y, from a fixed seed:
+    /// the generator's raw output is the same on every platform.
+    std::string noisySamples(core::ModelId model, int groups, double noise, double xHigh)
+    {
+        const results::CoefficientSet c = test::generatingModel(model);
+        std::mt19937 engine(20261208u + static_cast<std::uint32_t>(model));
+        const auto next = [&engine] { return static_cast<double>(engine()) / 4294967296.0; };
+        std::vector<std::vector<double>> rows;
+        for (int g = 0; g < groups; ++g) {
+            const double x1 = 0.5 + (xHigh - 0.5) * next();
+            const double x2 = 0.5 + (xHigh - 0.5) * next();
+            const double x3 = 0.5 + (xHigh - 0.5) * next();
+            const double y
+                = *results::evaluateModel(model, c, x1, x2, x3) * (1.0 + noise * (next() - 0.5));
+            switch (core::groupSize(model)) {
+            case 2:
+                rows.push_back({ x1, y });
+                break;
+            case 3:
+                rows.push_back({ x1, x2, y });
+                break;
+            default:
+                rows.push_back({ x1, x2, x3, y });
+                break;
+            }
+        }
+        return test::sampleFileText(rows);
+    }
+
+    std::vector<RankRow> rankGenerated(
+        core::ModelId model, int groups, double noise, double xHigh = 3.0)
+    {
+        RankingInput input;
+        input.sampleFile = noisySamples(model, groups, noise, xHigh);
+        input.samples = std::to_string(groups);
+        input.power = ".5";
+        return rankModels(input, rankingPlan(core::groupSize(model), groups));
+    }
+
+    const RankRow& rowOf(const std::vector<RankRow>& rows, const ModelChoice& choice)
+    {
+        const auto found = std::find_if(
+            rows.begin(), rows.end(), [&](const RankRow& row) { return row.choice == choice; });
+        EXPECT_NE(found, rows.end()) << "model " << choice.model;
+        return found != rows.end() ? *found : rows.front();
+    }
+
+    /// The generating model is first by AICc, or the first has as many parameters and an AICc
+    /// within 1 % of the generating model's.
+    void expectGeneratingModelFirst(core::ModelId model, double xHigh)
+    {
+        SCOPED_TRACE(model);
+        const std::vector<RankRow> rows = rankGenerated(model, 60, 0.03, xHigh);
+        ASSERT_FALSE(rows.empty());
+        const RankRow& first = rows.front();
+        const RankRow& generating = rowOf(rows, { model, std::nullopt });
+        ASSERT_TRUE(first.aicc && generating.aicc);
+        if (first.choice.model == model)
+            return;
+        EXPECT_EQ(first.parameters, generating.parameters) << "first: model " << first.choice.model;
+        EXPECT_LE(std::fabs(*first.aicc - *generating.aicc), 0.01 * std::fabs(*generating.aicc))
+            << "first: model " << first.choice.model;
+    }
+
+    void expectSameRows(const std::vector<RankRow>& a, const std::vector<RankRow>& b)
+    {
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(a[i].choice, b[i].choice);
+            EXPECT_EQ(a[i].statisticTexts, b[i].statisticTexts);
+            EXPECT_EQ(a[i].statistics, b[i].statistics); // to the bit
+            EXPECT_EQ(a[i].aicc, b[i].aicc);
+            EXPECT_EQ(a[i].bic, b[i].bic);
+            EXPECT_EQ(a[i].message(), b[i].message());
+        }
+    }
+
+    TEST(Ranking, GeneratingModelOfTwoNumberGroupsRanksFirst)
+    {
+        expectGeneratingModelFirst(4, 10.0); // inverse ratio
+        expectGeneratingModelFirst(8, 40.0); // logarithm, over a range no low polynomial follows
+    }
+
+    TEST(Ranking, GeneratingModelOfThreeNumberGroupsRanksFirst)
+    {
+        expectGeneratingModelFirst(16, 3.0); // two searched exponents
+        expectGeneratingModelFirst(17, 3.0);
+        expectGeneratingModelFirst(5, 3.0);
+    }
+
+    TEST(Ranking, GeneratingModelOfFourNumberGroupsRanksFirst)
+    {
+        expectGeneratingModelFirst(39, 3.0); // three searched exponents
+        expectGeneratingModelFirst(40, 3.0);
+        expectGeneratingModelFirst(6, 3.0);
+    }
+
+    TEST(Ranking, OneThreadAndManyGiveTheSameTable)
+    {
+        for (core::ModelId model : { 7, 19, 43 }) {
+            SCOPED_TRACE(model);
+            RankingInput input;
+            input.sampleFile = noisySamples(model, 50, 0.03, 3.0);
+            input.samples = "50";
+            input.power = "1";
+            const std::vector<ModelChoice> plan = rankingPlan(core::groupSize(model), 50);
+            const std::vector<RankRow> serial = rankModels(input, plan, 1);
+            EXPECT_EQ(serial.size(), plan.size());
+            expectSameRows(serial, rankModels(input, plan, 4));
+            expectSameRows(serial, rankModels(input, plan, 0));
+        }
+    }
+
+    TEST(Ranking, FailedRunsKeepTheirMessageAndRankLast)
+    {
+        // x = 0 is refused by every catalogue model; the linear family fits it.
+        RankingInput input;
+        input.sampleFile = "1,2.1\r\n0,3.9\r\n3,6.2\r\n4,7.9\r\n5,10.1\r\n6,12.2\r\n";
+        input.samples = "6";
+        const std::vector<ModelChoice> plan = rankingPlan(2, 6);
+        const std::vector<RankRow> rows = rankModels(input, plan);
+        ASSERT_EQ(rows.size(), plan.size());
+        const std::size_t fitted = 5; // model 51 and degrees 1..4
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(rows[i].fitted(), i < fitted);
+            if (i < fitted) {
+                EXPECT_TRUE(core::usesLinearEngine(rows[i].choice.model));
+                EXPECT_TRUE(rows[i].message().empty());
+                continue;
+            }
+            EXPECT_EQ(rows[i].choice, plan[i - fitted]); // catalogue order among the failed
+            EXPECT_EQ(rows[i].message(), "Input error !");
+            EXPECT_FALSE(rows[i].statistic(Statistic::R));
+            EXPECT_FALSE(rows[i].aicc);
+        }
+        // Degree 4 leaves one degree of freedom: no AICc, so it follows every fit that has one.
+        EXPECT_EQ(rows[fitted - 1].choice, (ModelChoice { core::kPolynomialModel, 4 }));
+        EXPECT_FALSE(rows[fitted - 1].aicc);
+    }
+
+    TEST(Ranking, NoSampleFileFailsEveryRun)
+    {
+        RankingInput input;
+        input.samples = "8";
+        const std::vector<RankRow> rows = rankModels(input, rankingPlan(3, 8));
+        ASSERT_EQ(rows.size(), rankingPlan(3, 8).size());
+        for (const RankRow& row : rows) {
+            EXPECT_FALSE(row.fitted());
+            if (!core::usesLinearEngine(row.choice.model)) {
+                EXPECT_EQ(row.message(), "Have no data !");
+            }
+        }
+    }
+
+    TEST(Ranking, StopKeepsTheFinishedRows)
+    {
+        RankingInput input;
+        input.sampleFile = noisySamples(24, 2000, 0.03, 3.0);
+        input.samples = "2000";
+        const std::vector<ModelChoice> plan = rankingPlan(3, 2000);
+
+        RankingControl stopped;
+        stopped.requestStop();
+        EXPECT_TRUE(rankModels(input, plan, 2, &stopped).empty());
+
+        RankingControl control;
+        std::vector<RankRow> rows;
+        std::thread ranking([&] { rows = rankModels(input, plan, 1, &control); });
+        while (control.finished() < 3)
+            std::this_thread::yield();
+        control.requestStop();
+        ranking.join();
+        EXPECT_GE(rows.size(), 3u);
+        EXPECT_LT(rows.size(), plan.size());
+        // Each finished row is the one a whole ranking gives.
+        for (const RankRow& row : rows) {
+            const std::optional<RankRow> alone = fitModel(input, row.choice);
+            ASSERT_TRUE(alone);
+            EXPECT_EQ(row.statisticTexts, alone->statisticTexts);
+            EXPECT_EQ(row.aicc, alone->aicc);
+        }
+    }
+
+    TEST(Ranking, StoppedRunGivesNoRow)
+    {
+        RankingInput input;
+        input.sampleFile = noisySamples(7, 30, 0.03, 3.0);
+        input.samples = "30";
+        const std::atomic<bool> stop { true };
+        const std::atomic<bool> go { false };
+        for (const ModelChoice& choice :
+            { ModelChoice { 7, std::nullopt }, ModelChoice { core::kPolynomialModel, 2 } }) {
+            EXPECT_FALSE(fitModel(input, choice, &stop)) << choice.model;
+            EXPECT_TRUE(fitModel(input, choice, &go)) << choice.model;
+        }
+    }
+
+} // namespace
+} // namespace quantem::ranking

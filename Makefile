@@ -36,6 +36,7 @@ bench: setup
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUANTEM_BENCH=ON >/dev/null
 	@cmake --build build-bench --target bench_power_search
 	@build-bench/bench/bench_power_search
+	@cmake --build build-bench --target quantem-fit && bench/rank_bench.sh build-bench/src/quantem-fit
 
 # Each fuzz target for FUZZ_SECONDS (clang, libFuzzer, AddressSanitizer and UBSan).
 FUZZ_SECONDS ?= 60

@@ -206,14 +206,8 @@ int runRanking(const RankOptions& options, std::ostream& out)
     input.sampleFile = core::ScratchStore(options.root).backend().read(core::ScratchFile::Data);
     input.samples = options.samples;
     input.power = options.power;
-    double samples = 0.0;
-    try {
-        samples = core::val(options.samples);
-    } catch (const std::exception&) {
-        samples = 0.0;
-    }
-    const std::vector<ranking::ModelChoice> plan = ranking::rankingPlan(
-        options.groupSize, static_cast<int>(std::clamp(samples, 0.0, 32767.0)));
+    const std::vector<ranking::ModelChoice> plan
+        = ranking::rankingPlan(options.groupSize, ranking::sampleCountOf(input));
     const std::vector<RankRow> rows = ranking::rankModels(input, plan, options.threads);
     switch (options.format) {
     case RankFormat::Json:

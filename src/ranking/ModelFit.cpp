@@ -46,17 +46,6 @@ namespace {
         return value;
     }
 
-    // The same steps, in the same order, as a user on a fresh root; a fault that no step traps
-    // ends that step as it would in the main window.
-    void runAsUser(core::Session& session, const RankingInput& input, const ModelChoice& choice)
-    {
-        app::runCommand(session, [&] { app::startUpReset(session); });
-        app::runCommand(session, [&] { app::selectModel(session, choice.model); });
-        app::runCommand(session, [&] { app::setSampleCountText(session, input.samples); });
-        session.form1.Text4 = choice.elements ? std::to_string(*choice.elements) : input.power;
-        app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
-    }
-
     void addInformationCriteria(
         RankRow& row, const core::Session& session, const ModelChoice& choice)
     {
@@ -82,6 +71,36 @@ namespace {
 
 } // namespace
 
+RankingInput rankingInputOf(const core::Session& session)
+{
+    RankingInput input;
+    input.sampleFile = session.store.backend().read(core::ScratchFile::Data);
+    input.samples = session.form1.Text2;
+    const bool holdsPower = session.form1.checkedModel >= 1
+        && !core::usesLinearEngine(session.form1.checkedModel)
+        && session.form1.Text4.find_first_not_of(' ') != std::string::npos;
+    input.power = holdsPower ? session.form1.Text4 : "1";
+    return input;
+}
+
+int sampleCountOf(const RankingInput& input)
+{
+    try {
+        const double count = core::val(input.samples);
+        return count >= 0.0 && count <= 32767.0 ? static_cast<int>(count) : 0;
+    } catch (const core::Fault&) {
+        return 0;
+    }
+}
+
+void fitAsFromMenus(core::Session& session, const RankingInput& input, const ModelChoice& choice)
+{
+    app::runCommand(session, [&] { app::selectModel(session, choice.model); });
+    app::runCommand(session, [&] { app::setSampleCountText(session, input.samples); });
+    session.form1.Text4 = choice.elements ? std::to_string(*choice.elements) : input.power;
+    app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
+}
+
 std::optional<RankRow> fitModel(
     const RankingInput& input, const ModelChoice& choice, const std::atomic<bool>* stop)
 {
@@ -92,7 +111,9 @@ std::optional<RankRow> fitModel(
     StopCheck stopCheck(stop);
     session.progress = &stopCheck;
     try {
-        runAsUser(session, input, choice);
+        // A fresh root: the program's start, then the user's steps.
+        app::runCommand(session, [&] { app::startUpReset(session); });
+        fitAsFromMenus(session, input, choice);
     } catch (const RunStopped&) {
         return std::nullopt;
     }

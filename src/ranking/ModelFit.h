@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Session.h"
 #include "ranking/RankRow.h"
 
 #include <atomic>
@@ -18,10 +19,24 @@ struct RankingInput
     std::string power = "1";
 };
 
+/// The ranking input of a session: its sample file read through its store, the sample count
+/// Text2, and as the power initial value Text4 while it holds one (a model 1-50 is current and
+/// the box is not empty), else "1", the value a model's selection puts there.
+RankingInput rankingInputOf(const core::Session& session);
+
+/// The sample count of the input as a whole number of groups, 0 when it is not a count.
+int sampleCountOf(const RankingInput& input);
+
 /// Thrown out of a run's progress hook when a ranking is stopped; no command traps it.
 struct RunStopped
 {
 };
+
+/// What the user does to fit a model from the menus: its selection command, the sample count and
+/// the power initial value (the element count or degree for 51 and 52) typed in, then the
+/// regression command of the Data menu. Each step runs as a command: a fault it does not trap
+/// ends that step and shows the input error.
+void fitAsFromMenus(core::Session& session, const RankingInput& input, const ModelChoice& choice);
 
 /// Fits one model as the user would on a fresh install root, but in memory: the start-up reset,
 /// the model's selection command, the sample count and the power initial value (the element

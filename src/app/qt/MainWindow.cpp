@@ -1,5 +1,6 @@
 #include "app/qt/MainWindow.h"
 
+#include "analysis/qt/RankingWindow.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
 #include "app/StopQuestion.h"
@@ -364,6 +365,17 @@ void MainWindow::buildMenus()
     clear->setStatusTip(QStringLiteral("Clear the results and the report"));
     clear->setIcon(toolbarIcon("qc"));
 
+    auto* fitAll = new QAction(fitAllModelsIcon(), QStringLiteral("Fit all models"), this);
+    fitAll->setObjectName(QStringLiteral("FitAll"));
+    fitAll->setToolTip(QStringLiteral("Fit all models"));
+    fitAll->setStatusTip(QStringLiteral("Fit every model to the samples and rank them"));
+    connect(fitAll, &QAction::triggered, this, [this] {
+        auto* ranking = findChild<RankingWindow*>();
+        if (ranking == nullptr)
+            ranking = new RankingWindow(m_runner, this);
+        ranking->openWindow();
+    });
+
     auto* exit = new QAction(QStringLiteral("Exit"), this);
     exit->setObjectName(QStringLiteral("TC"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -378,6 +390,7 @@ void MainWindow::buildMenus()
     dataMenu->addAction(dataInput);
     dataMenu->addSeparator()->setObjectName(QStringLiteral("fg3"));
     dataMenu->addAction(regress);
+    dataMenu->addAction(fitAll);
     dataMenu->addAction(clear);
     dataMenu->addSeparator()->setObjectName(QStringLiteral("FG1"));
     dataMenu->addAction(exit);
@@ -471,9 +484,10 @@ void MainWindow::buildToolBar()
     toolBar->setObjectName(QStringLiteral("Toolbar1"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(24, 24));
-    const std::array<std::pair<const char*, QAction*>, 10> keys { {
+    const std::array<std::pair<const char*, QAction*>, 11> keys { {
         { "dk", shared("srsj") },
         { "ks", regress },
+        { "fitall", shared("FitAll") },
         { "qc", clear },
         { "qx", shared("HT") },
         { "mj", shared("ModelCount") },

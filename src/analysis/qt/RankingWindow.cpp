@@ -1,0 +1,344 @@
+#include "analysis/qt/RankingWindow.h"
+
+#include "core/NumberText.h"
+#include "ranking/ModelFit.h"
+#include "ranking/RankingPlan.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <string>
+
+namespace quantem::ui {
+
+namespace {
+
+    using ranking::RankRow;
+    using ranking::Statistic;
+
+    constexpr int kSortRole = Qt::UserRole;
+    constexpr int kPollMilliseconds = 100;
+    constexpr int kFormulaColumn = 3;
+
+    // clang-format off
+    constexpr const char* kColumnTitles[] {
+        "Rank", "Model", "n", "Formula", "Parameters", "AICc", "BIC", "Mean error", "R", "F",
+        "S", "Biggest error", "Mean relative error", "Refined AICc", "Refined mean error",
+        "Message",
+    };
+    // clang-format on
+
+    QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+    /// A cell showing text and sorting by value; a missing value sorts after every number.
+    QStandardItem* cell(const QString& text, double sortValue)
+    {
+        auto* item = new QStandardItem(text);
+        item->setData(sortValue, kSortRole);
+        item->setEditable(false);
+        return item;
+    }
+
+    QStandardItem* numberCell(const std::optional<double>& value)
+    {
+        return value ? cell(qt(core::doubleText(*value)), *value)
+                     : cell(QString(), std::numeric_limits<double>::infinity());
+    }
+
+    QStandardItem* shownCell(const RankRow& row, Statistic which)
+    {
+        const std::optional<double> value = row.statistic(which);
+        const std::string& text = row.statisticTexts[static_cast<std::size_t>(which)];
+        return cell(
+            value ? qt(text) : QString(), value ? *value : std::numeric_limits<double>::infinity());
+    }
+
+    QStandardItem* textCell(const std::string& text)
+    {
+        auto* item = new QStandardItem(qt(text));
+        item->setData(qt(text), kSortRole);
+        item->setEditable(false);
+        return item;
+    }
+
+    QList<QStandardItem*> rowItems(const RankRow& row, int rank)
+    {
+        const std::optional<int> elements = row.choice.elements;
+        return {
+            cell(QString::number(rank), rank),
+            cell(QString::number(row.choice.model), row.choice.model),
+            elements ? cell(QString::number(*elements), *elements) : cell(QString(), 0),
+            textCell(row.formula),
+            cell(QString::number(row.parameters), row.parameters),
+            numberCell(row.aicc),
+            numberCell(row.bic),
+            shownCell(row, Statistic::MeanError),
+            shownCell(row, Statistic::R),
+            shownCell(row, Statistic::F),
+            shownCell(row, Statistic::S),
+            shownCell(row, Statistic::BiggestError),
+            shownCell(row, Statistic::MeanRelativeError),
+            numberCell(row.refinedAicc),
+            numberCell(row.refinedMeanError),
+            textCell(row.message()),
+        };
+    }
+
+    QPushButton* button(const char* name, const QString& caption, QWidget* parent)
+    {
+        auto* pushButton = new QPushButton(caption, parent);
+        pushButton->setObjectName(QString::fromLatin1(name));
+        pushButton->setAutoDefault(false);
+        return pushButton;
+    }
+
+} // namespace
+
+QIcon fitAllModelsIcon()
+{
+    // Bars of falling length: models ranked best first.
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QColor colours[] { QColor(40, 120, 60), QColor(70, 130, 200), QColor(70, 130, 200),
+        QColor(160, 160, 160) };
+    for (int i = 0; i < 4; ++i)
+        painter.fillRect(3, 3 + 5 * i, 18 - 4 * i, 3, colours[i]);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+RankingWindow::RankingWindow(CommandRunner& runner, QWidget* parent)
+    : QDialog(parent)
+    , m_runner(runner)
+{
+    setObjectName(QStringLiteral("RankingWindow"));
+    setWindowTitle(QStringLiteral("Fit all models"));
+    setWindowIcon(fitAllModelsIcon());
+    setModal(false);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* inputs = new QHBoxLayout;
+    auto* groupCaption = new QLabel(QStringLiteral("Numbers per group:"), this);
+    m_groupSize = new QSpinBox(this);
+    m_groupSize->setObjectName(QStringLiteral("groupSize"));
+    m_groupSize->setRange(2, 51);
+    m_groupSize->setValue(2);
+    m_groupSize->setToolTip(
+        QStringLiteral("2, 3 or 4 numbers for the catalogue models; more for multiple linear "
+                       "regression (y last)"));
+    groupCaption->setBuddy(m_groupSize);
+    m_samples = new QLabel(this);
+    m_samples->setObjectName(QStringLiteral("samples"));
+    m_power = new QLabel(this);
+    m_power->setObjectName(QStringLiteral("power"));
+    m_rank = button("rank", QStringLiteral("Rank"), this);
+    inputs->addWidget(groupCaption);
+    inputs->addWidget(m_groupSize);
+    inputs->addSpacing(16);
+    inputs->addWidget(m_samples);
+    inputs->addSpacing(16);
+    inputs->addWidget(m_power);
+    inputs->addStretch(1);
+    inputs->addWidget(m_rank);
+    layout->addLayout(inputs);
+
+    auto* progress = new QHBoxLayout;
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_progress->setFormat(QStringLiteral("%v of %m models"));
+    m_cancel = button("cancel", QStringLiteral("Cancel"), this);
+    progress->addWidget(m_progress, 1);
+    progress->addWidget(m_cancel);
+    layout->addLayout(progress);
+
+    buildTable();
+    layout->addWidget(m_table, 1);
+
+    auto* bottom = new QHBoxLayout;
+    m_state = new QLabel(this);
+    m_state->setObjectName(QStringLiteral("state"));
+    m_useModel = button("useModel", QStringLiteral("Use this model"), this);
+    m_useModel->setToolTip(
+        QStringLiteral("Fit the selected model in the main window, as its menu would"));
+    bottom->addWidget(m_state, 1);
+    bottom->addWidget(m_useModel);
+    layout->addLayout(bottom);
+
+    m_poll = new QTimer(this);
+    m_poll->setInterval(kPollMilliseconds);
+    connect(m_poll, &QTimer::timeout, this, &RankingWindow::pollRanking);
+    connect(m_rank, &QPushButton::clicked, this, &RankingWindow::startRanking);
+    connect(m_cancel, &QPushButton::clicked, this, &RankingWindow::cancelRanking);
+    connect(m_useModel, &QPushButton::clicked, this, &RankingWindow::useSelectedModel);
+    connect(m_table, &QTableView::doubleClicked, this, &RankingWindow::useModelAt);
+    connect(&m_runner, &CommandRunner::stateChanged, this, &RankingWindow::renderCounts);
+
+    resize(1240, 600);
+    renderCounts();
+    renderButtons();
+}
+
+RankingWindow::~RankingWindow() = default;
+
+void RankingWindow::buildTable()
+{
+    m_model = new QStandardItemModel(0, static_cast<int>(std::size(kColumnTitles)), this);
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        m_model->setHeaderData(c, Qt::Horizontal, QString::fromLatin1(kColumnTitles[c]));
+    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted->setSourceModel(m_model);
+    m_sorted->setSortRole(kSortRole);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("table"));
+    m_table->setModel(m_sorted);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(0, Qt::AscendingOrder);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setAlternatingRowColors(true);
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &RankingWindow::renderButtons);
+}
+
+void RankingWindow::openWindow()
+{
+    renderCounts();
+    show();
+    raise();
+    activateWindow();
+}
+
+void RankingWindow::renderCounts()
+{
+    const ranking::RankingInput input = ranking::rankingInputOf(m_runner.session());
+    m_samples->setText(QStringLiteral("Samples (N): %1").arg(qt(input.samples).trimmed()));
+    m_power->setText(QStringLiteral("Power initial value: %1").arg(qt(input.power).trimmed()));
+}
+
+void RankingWindow::startRanking()
+{
+    m_ranking.reset();
+    m_input = ranking::rankingInputOf(m_runner.session());
+    std::vector<ranking::ModelChoice> plan
+        = ranking::rankingPlan(m_groupSize->value(), ranking::sampleCountOf(m_input));
+    m_rows.clear();
+    showRows();
+    m_progress->setRange(0, static_cast<int>(plan.size()));
+    m_progress->setValue(0);
+    m_state->setText(QStringLiteral("Ranking..."));
+    m_ranking = std::make_unique<ranking::BackgroundRanking>(m_input, std::move(plan));
+    m_poll->start();
+    renderButtons();
+}
+
+void RankingWindow::cancelRanking()
+{
+    if (m_ranking)
+        m_ranking->requestStop();
+    m_state->setText(QStringLiteral("Stopping..."));
+    renderButtons();
+}
+
+void RankingWindow::pollRanking()
+{
+    if (!m_ranking)
+        return;
+    m_progress->setValue(static_cast<int>(m_ranking->finished()));
+    if (!m_ranking->done())
+        return;
+    m_poll->stop();
+    const bool stopped = m_ranking->stopRequested();
+    const std::size_t total = m_ranking->total();
+    m_rows = m_ranking->rows();
+    m_ranking.reset();
+    showRows();
+    std::size_t fitted = 0;
+    for (const RankRow& row : m_rows)
+        fitted += row.fitted() ? 1 : 0;
+    m_state->setText(QStringLiteral("%1%2 of %3 models ranked, %4 fitted")
+                         .arg(stopped ? QStringLiteral("Stopped: ") : QString())
+                         .arg(m_rows.size())
+                         .arg(total)
+                         .arg(fitted));
+    renderButtons();
+}
+
+void RankingWindow::showRows()
+{
+    m_model->removeRows(0, m_model->rowCount());
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_model->appendRow(rowItems(m_rows[i], static_cast<int>(i + 1)));
+    m_table->resizeColumnsToContents();
+    // Long formulas are cut at the right; the whole text shows in the cell's tip.
+    m_table->setColumnWidth(kFormulaColumn, std::min(m_table->columnWidth(kFormulaColumn), 340));
+    if (!m_rows.empty())
+        m_table->selectRow(0);
+}
+
+void RankingWindow::renderButtons()
+{
+    const bool running = m_ranking != nullptr;
+    m_rank->setEnabled(!running);
+    m_groupSize->setEnabled(!running);
+    m_cancel->setEnabled(running && !m_ranking->stopRequested());
+    m_useModel->setEnabled(!running && m_table->selectionModel()->hasSelection());
+}
+
+void RankingWindow::useSelectedModel()
+{
+    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+    if (!selected.isEmpty())
+        useModelAt(selected.front());
+}
+
+void RankingWindow::useModelAt(const QModelIndex& index)
+{
+    if (m_ranking != nullptr || !index.isValid())
+        return;
+    const int rank = m_sorted->mapToSource(index).row();
+    if (rank < 0 || static_cast<std::size_t>(rank) >= m_rows.size())
+        return;
+    const ranking::ModelChoice choice = m_rows[static_cast<std::size_t>(rank)].choice;
+    core::Session& session = m_runner.session();
+    m_runner.run([&] { ranking::fitAsFromMenus(session, m_input, choice); });
+    if (QWidget* main = parentWidget()) {
+        main->raise();
+        main->activateWindow();
+    }
+}
+
+void RankingWindow::closeEvent(QCloseEvent* event)
+{
+    // A closed window keeps no work running behind it.
+    if (m_ranking) {
+        m_ranking->requestStop();
+        m_poll->stop();
+        m_ranking.reset();
+        m_state->setText(QStringLiteral("Stopped"));
+        renderButtons();
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace quantem::ui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/qt/CommandRunner.h"
+#include "ranking/BackgroundRanking.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QModelIndex;
+class QProgressBar;
+class QPushButton;
+class QSortFilterProxyModel;
+class QSpinBox;
+class QStandardItemModel;
+class QTableView;
+class QTimer;
+
+namespace quantem::ui {
+
+/// The picture of the "Fit all models" command.
+QIcon fitAllModelsIcon();
+
+/// The ranking window: fits every model of the chosen group size on the main window's samples,
+/// sample count and power initial value, off the window's thread, and shows the ranked table.
+/// "Use this model" (or a double-click) fits the chosen row's model in the main window as its
+/// menus would.
+class RankingWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit RankingWindow(CommandRunner& runner, QWidget* parent = nullptr);
+    ~RankingWindow() override;
+
+    /// Shows the window with the main window's current counts.
+    void openWindow();
+    /// Starts a ranking of the chosen group size; a running one is stopped first.
+    void startRanking();
+    /// Asks the running ranking to stop; the finished rows are shown when it has.
+    void cancelRanking();
+    /// Fits the model of the selected row in the main window.
+    void useSelectedModel();
+    bool isRanking() const noexcept { return m_ranking != nullptr; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildTable();
+    void renderCounts();
+    void pollRanking();
+    void showRows();
+    void useModelAt(const QModelIndex& index);
+    void renderButtons();
+
+    CommandRunner& m_runner;
+    std::unique_ptr<ranking::BackgroundRanking> m_ranking;
+    ranking::RankingInput m_input; // of the ranking shown or running
+    std::vector<ranking::RankRow> m_rows; // in rank order
+    QSpinBox* m_groupSize = nullptr;
+    QLabel* m_samples = nullptr;
+    QLabel* m_power = nullptr;
+    QPushButton* m_rank = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_useModel = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_state = nullptr;
+    QTableView* m_table = nullptr;
+    QStandardItemModel* m_model = nullptr;
+    QSortFilterProxyModel* m_sorted = nullptr;
+    QTimer* m_poll = nullptr;
+};
+
+} // namespace quantem::ui

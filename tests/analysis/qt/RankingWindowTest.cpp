@@ -148,7 +148,9 @@ namespace {
         EXPECT_EQ(session.form1.Text5, menuSession.form1.Text5);
         EXPECT_EQ(session.form1.Label10, menuSession.form1.Label10);
         EXPECT_EQ(session.form1.Frame1, menuSession.form1.Frame1);
-        EXPECT_EQ(session.form1.StatusBar1, menuSession.form1.StatusBar1);
+        // Panels 2 and 3 hold the clock at the windows' start; the others the run's progress.
+        for (std::size_t panel : { 0u, 3u, 4u, 5u, 6u })
+            EXPECT_EQ(session.form1.StatusBar1[panel], menuSession.form1.StatusBar1[panel]);
         EXPECT_FALSE(session.form1.Text5.empty());
         EXPECT_EQ(scratchFiles(root), scratchFiles(other));
         EXPECT_TRUE(session.messages.log().empty());

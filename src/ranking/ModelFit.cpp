@@ -7,6 +7,7 @@
 #include "core/Fault.h"
 #include "core/NumberText.h"
 #include "core/Session.h"
+#include "core/StopSwitch.h"
 #include "ranking/ResidualSum.h"
 
 #include <cmath>
@@ -16,7 +17,8 @@ namespace quantem::ranking {
 
 namespace {
 
-    /// Stops a search between two evaluations once the ranking is stopped.
+    /// Ends a run between two evaluations once the ranking is stopped, and remembers that it
+    /// did: a run that ended so has no row.
     class StopCheck final : public core::ProgressHook
     {
     public:
@@ -26,12 +28,16 @@ namespace {
         }
         void progress(const core::Form1&) override
         {
-            if (m_stop != nullptr && m_stop->load(std::memory_order_relaxed))
-                throw RunStopped {};
+            if (m_stop == nullptr || !m_stop->load(std::memory_order_relaxed))
+                return;
+            m_stopped = true;
+            throw core::RunStopped {};
         }
+        bool stopped() const noexcept { return m_stopped; }
 
     private:
         const std::atomic<bool>* m_stop;
+        bool m_stopped = false;
     };
 
     std::optional<double> shownNumber(const std::string& label)
@@ -110,13 +116,11 @@ std::optional<RankRow> fitModel(
     core::Session session(core::ScratchStore::inMemory(std::move(files)));
     StopCheck stopCheck(stop);
     session.progress = &stopCheck;
-    try {
-        // A fresh root: the program's start, then the user's steps.
-        app::runCommand(session, [&] { app::startUpReset(session); });
-        fitAsFromMenus(session, input, choice);
-    } catch (const RunStopped&) {
+    // A fresh root: the program's start, then the user's steps.
+    app::runCommand(session, [&] { app::startUpReset(session); });
+    fitAsFromMenus(session, input, choice);
+    if (stopCheck.stopped())
         return std::nullopt;
-    }
 
     RankRow row;
     row.choice = choice;

@@ -27,11 +27,6 @@ RankingInput rankingInputOf(const core::Session& session);
 /// The sample count of the input as a whole number of groups, 0 when it is not a count.
 int sampleCountOf(const RankingInput& input);
 
-/// Thrown out of a run's progress hook when a ranking is stopped; no command traps it.
-struct RunStopped
-{
-};
-
 /// What the user does to fit a model from the menus: its selection command, the sample count and
 /// the power initial value (the element count or degree for 51 and 52) typed in, then the
 /// regression command of the Data menu. Each step runs as a command: a fault it does not trap

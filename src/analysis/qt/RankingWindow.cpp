@@ -190,6 +190,8 @@ RankingWindow::RankingWindow(CommandRunner& runner, QWidget* parent)
     connect(m_useModel, &QPushButton::clicked, this, &RankingWindow::useSelectedModel);
     connect(m_table, &QTableView::doubleClicked, this, &RankingWindow::useModelAt);
     connect(&m_runner, &CommandRunner::stateChanged, this, &RankingWindow::renderCounts);
+    connect(&m_runner, &CommandRunner::runStarted, this, &RankingWindow::renderButtons);
+    connect(&m_runner, &CommandRunner::runFinished, this, &RankingWindow::renderButtons);
 
     resize(1240, 600);
     renderCounts();
@@ -302,7 +304,8 @@ void RankingWindow::renderButtons()
     m_rank->setEnabled(!running);
     m_groupSize->setEnabled(!running);
     m_cancel->setEnabled(running && !m_ranking->stopRequested());
-    m_useModel->setEnabled(!running && m_table->selectionModel()->hasSelection());
+    m_useModel->setEnabled(
+        !running && !m_runner.busy() && m_table->selectionModel()->hasSelection());
 }
 
 void RankingWindow::useSelectedModel()
@@ -314,14 +317,16 @@ void RankingWindow::useSelectedModel()
 
 void RankingWindow::useModelAt(const QModelIndex& index)
 {
-    if (m_ranking != nullptr || !index.isValid())
+    if (m_ranking != nullptr || m_runner.busy() || !index.isValid())
         return;
     const int rank = m_sorted->mapToSource(index).row();
     if (rank < 0 || static_cast<std::size_t>(rank) >= m_rows.size())
         return;
     const ranking::ModelChoice choice = m_rows[static_cast<std::size_t>(rank)].choice;
     core::Session& session = m_runner.session();
-    m_runner.run([&] { ranking::fitAsFromMenus(session, m_input, choice); });
+    // Off the window's thread, as the menu's own regression runs.
+    m_runner.runLong(
+        [&session, input = m_input, choice] { ranking::fitAsFromMenus(session, input, choice); });
     if (QWidget* main = parentWidget()) {
         main->raise();
         main->activateWindow();

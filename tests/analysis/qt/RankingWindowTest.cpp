@@ -127,6 +127,8 @@ namespace {
         ASSERT_LT(row, table->model()->rowCount());
         table->selectRow(row);
         part<QPushButton>(ranking, "useModel")->click();
+        EXPECT_FALSE(part<QPushButton>(ranking, "useModel")->isEnabled()); // while the fit runs
+        runner.waitForRun();
 
         // The same model from its menu on a second root with the same samples.
         quantem::test::TempRoot other;
@@ -139,6 +141,7 @@ namespace {
         text2->clear();
         QTest::keyClicks(text2, QStringLiteral("8"));
         menuWindow.findChild<QAction*>(QStringLiteral("HGJS"))->trigger();
+        menuRunner.waitForRun();
 
         EXPECT_EQ(session.form1.checkedModel, 12);
         EXPECT_EQ(labelText("Label17"), menuSession.form1.Label17);

@@ -26,7 +26,7 @@ if ! cmp -s "$root/serial.csv" "$root/parallel.csv"; then
     exit 1
 fi
 
-hyperfine --style basic --warmup 1 --runs 5 --export-json "$root/times.json" \
+hyperfine --style basic --warmup 2 --runs 10 --export-json "$root/times.json" \
     -n "one thread" "'$fit' --root '$root' --rank --samples 1000 --threads 1 --csv" \
     -n "all cores" "'$fit' --root '$root' --rank --samples 1000 --csv" >/dev/null
 

@@ -233,6 +233,8 @@ void RankingWindow::openWindow()
 
 void RankingWindow::renderCounts()
 {
+    if (m_runner.busy())
+        return;
     const ranking::RankingInput input = ranking::rankingInputOf(m_runner.session());
     m_samples->setText(QStringLiteral("Samples (N): %1").arg(qt(input.samples).trimmed()));
     m_power->setText(QStringLiteral("Power initial value: %1").arg(qt(input.power).trimmed()));
@@ -240,6 +242,8 @@ void RankingWindow::renderCounts()
 
 void RankingWindow::startRanking()
 {
+    if (m_runner.busy())
+        return;
     m_ranking.reset();
     m_input = ranking::rankingInputOf(m_runner.session());
     std::vector<ranking::ModelChoice> plan
@@ -301,7 +305,8 @@ void RankingWindow::showRows()
 void RankingWindow::renderButtons()
 {
     const bool running = m_ranking != nullptr;
-    m_rank->setEnabled(!running);
+    // The main window's own long run owns the session it would read the counts from.
+    m_rank->setEnabled(!running && !m_runner.busy());
     m_groupSize->setEnabled(!running);
     m_cancel->setEnabled(running && !m_ranking->stopRequested());
     m_useModel->setEnabled(

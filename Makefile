@@ -32,11 +32,17 @@ sanitize: setup
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j2
 
+# Speed against what a user would run instead: the Google Benchmark, then bench/compare.py
+# (quantem-fit against numpy and SciPy on the same files), then every script of BENCH_SCRIPTS,
+# each given the path of quantem-fit. Python packages for it are installed only here.
+BENCH_SCRIPTS ?= bench/rank_bench.sh
 bench: setup
+	@scripts/setup.sh --bench
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUANTEM_BENCH=ON >/dev/null
-	@cmake --build build-bench --target bench_power_search
+	@cmake --build build-bench --target quantem-fit bench_power_search bench_floor_loop
 	@build-bench/bench/bench_power_search
-	@cmake --build build-bench --target quantem-fit && bench/rank_bench.sh build-bench/src/quantem-fit
+	@/usr/bin/python3 bench/compare.py build-bench
+	@for script in $(BENCH_SCRIPTS); do $$script build-bench/src/quantem-fit || exit 1; done
 
 # Each fuzz target for FUZZ_SECONDS (clang, libFuzzer, AddressSanitizer and UBSan).
 FUZZ_SECONDS ?= 60

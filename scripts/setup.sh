@@ -12,6 +12,11 @@ packages=(
     fonts-dejavu-core fonts-wqy-microhei
 )
 
+# `setup.sh --bench`: also what `make bench` compares against (CI does not need these).
+if [ "${1:-}" = "--bench" ]; then
+    packages+=(python3 python3-numpy python3-scipy time)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

@@ -56,12 +56,15 @@ def timed(command, cwd=None):
     if result.returncode != 0:
         sys.exit("failed: %s\n%s" % (" ".join(command), result.stderr[-2000:]))
     peak = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", result.stderr).group(1))
-    return seconds, peak / 1024.0, result.stdout
+    cpu = sum(float(re.search(r"%s time \(seconds\): ([\d.]+)" % kind, result.stderr).group(1))
+              for kind in ("User", "System"))
+    return seconds, peak / 1024.0, cpu
 
 
 def median_of(command, cwd=None):
     runs = [timed(command, cwd) for _ in range(REPEATS)]
-    return (statistics.median(r[0] for r in runs), max(r[1] for r in runs), runs[0][2])
+    return (statistics.median(r[0] for r in runs), max(r[1] for r in runs),
+            statistics.median(r[2] for r in runs))
 
 
 def fresh_root(work, name, samples):
@@ -91,7 +94,7 @@ def main():
         evaluations, loop, _ = subprocess.run([floor, samples24, str(groups), "1"], check=True,
                                               capture_output=True, text=True).stdout.split()
         rows.append(("  the same search, %s evaluations" % evaluations,
-                     "minimal C++ loop", ours, (float(loop), float("nan"), "")))
+                     "minimal C++ loop", ours, (float(loop), float("nan"), float(loop))))
 
     samples51 = os.path.join(work, "model51.qtm")
     subprocess.run(generate + ["model51", samples51, "100000", "50"], check=True)
@@ -103,15 +106,18 @@ def main():
     rows.append(("model 51, n = 50, N = 100 000 (%.0f MB)" % size, "numpy loadtxt + lstsq",
                  ours, numpy))
 
-    header = ("Job", "Alternative", "Quantem s", "Quantem MiB", "Alt s", "Alt MiB", "Time ratio")
+    header = ("Job", "Alternative", "Quantem s", "Quantem CPU s", "Quantem MiB", "Alt s",
+              "Alt CPU s", "Alt MiB", "Time ratio")
     print("| " + " | ".join(header) + " |")
     print("|" + "---|" * len(header))
-    for job, alternative, (our_s, our_mib, _), (alt_s, alt_mib, _) in rows:
+    for job, alternative, (our_s, our_mib, our_cpu), (alt_s, alt_mib, alt_cpu) in rows:
         alt_memory = "" if alt_mib != alt_mib else "%.0f" % alt_mib
-        print("| %s | %s | %.3f | %.0f | %.3f | %s | %.2f |" % (
-            job, alternative, our_s, our_mib, alt_s, alt_memory, our_s / alt_s))
-    print("\n(median of %d runs each; time ratio = Quantem / alternative, below 1 is faster)"
-          % REPEATS)
+        print("| %s | %s | %.3f | %.3f | %.0f | %.3f | %.3f | %s | %.2f |" % (
+            job, alternative, our_s, our_cpu, our_mib, alt_s, alt_cpu, alt_memory,
+            our_s / alt_s))
+    print("\n(median of %d runs each; wall time; CPU = user + system; time ratio = Quantem wall /"
+          " alternative wall, below 1 is faster; load average %.1f)"
+          % (REPEATS, os.getloadavg()[0]))
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 namespace quantem::core {
 
@@ -23,8 +24,45 @@ namespace {
     // The common forms ("12.5", "-3E-07") go straight through from_chars; anything it would read
     // differently from the number syntax (a leading "+", a "D" exponent, "inf", "nan", a value
     // beyond the range) takes the general parser. Both round to the nearest double.
+    // Powers of ten that a double holds exactly.
+    constexpr double kExactPowersOfTen[]
+        = { 1E0, 1E1, 1E2, 1E3, 1E4, 1E5, 1E6, 1E7, 1E8, 1E9, 1E10, 1E11, 1E12, 1E13, 1E14, 1E15 };
+
+    // A plain decimal ("-12.375", "0.5") of at most 15 digits: its digits make a whole number
+    // that a double holds exactly, and so does the power of ten to divide it by, so the one
+    // division rounds to the nearest double as any correct reading does.
+    bool plainDecimal(std::string_view raw, double& value)
+    {
+        std::size_t i = raw.size() > 0 && raw[0] == '-' ? 1 : 0;
+        std::uint64_t digits = 0;
+        int count = 0;
+        int decimals = 0;
+        bool point = false;
+        for (; i < raw.size(); ++i) {
+            const char c = raw[i];
+            if (c >= '0' && c <= '9') {
+                if (++count > 15)
+                    return false;
+                digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+                decimals += point ? 1 : 0;
+            } else if (c == '.' && !point) {
+                point = true;
+            } else {
+                return false;
+            }
+        }
+        if (count == 0)
+            return false;
+        value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+        if (raw[0] == '-')
+            value = -value;
+        return true;
+    }
+
     bool quickNumber(std::string_view raw, double& value)
     {
+        if (plainDecimal(raw, value))
+            return true;
         if (raw.empty() || raw.front() == '+')
             return false;
         for (char c : raw) {

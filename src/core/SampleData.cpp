@@ -48,6 +48,9 @@ SampleData::SampleData(std::shared_ptr<const SampleStorage> storage)
 SampleData SampleData::fromSource(std::unique_ptr<ByteSource> source, std::size_t itemLimit)
 {
     auto storage = std::make_shared<SampleStorage>();
+    // Room for the items asked for, up to a bound: only the pages that are filled take memory.
+    if (itemLimit != kAllItems)
+        storage->reserve(std::min(itemLimit, std::size_t { 1 } << 24));
     ItemScanner scanner(std::move(source));
     ItemToken token;
     // The sample passes never ask for an item's text, only for its number or its fault.

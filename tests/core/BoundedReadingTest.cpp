@@ -222,6 +222,12 @@ namespace {
             items.push_back(item);
             text += item + (pick(3) == 0 ? "\r\n" : ",");
         }
+        // Plain decimals at the edges of the short way to read them.
+        for (const char* edge : { "0.1", "-0", "-0.0", "123456789012345", "1234567890123456",
+                 "0.000000000000001", "9.99999999999999", "8.123456789012345", "1.", "-.5" }) {
+            items.push_back(edge);
+            text += std::string(edge) + ",";
+        }
         RecordReader plain(text);
         RecordReader flat = SampleData::fromText(text).reader();
         for (const std::string& item : items) {

@@ -30,12 +30,12 @@ hyperfine --style basic --warmup 2 --runs 10 --export-json "$root/times.json" \
     -n "one thread" "'$fit' --root '$root' --rank --samples 1000 --threads 1 --csv" \
     -n "all cores" "'$fit' --root '$root' --rank --samples 1000 --csv" >/dev/null
 
-python3 - "$root/times.json" "$(nproc)" <<'PY'
+python3 - "$root/times.json" "$(nproc)" "$(($(wc -l <"$root/serial.csv") - 1))" <<'PY'
 import json, sys
 results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
 serial, parallel = results["one thread"], results["all cores"]
 ratio = parallel["mean"] / serial["mean"]
-print("ranking, 18 models of two-number groups, N = 1000 groups, %s cores" % sys.argv[2])
+print("ranking, %s models of two-number groups, N = 1000 groups, %s cores" % (sys.argv[3], sys.argv[2]))
 print("  one after another on one thread: %.3f s (+- %.3f)" % (serial["mean"], serial["stddev"]))
 print("  ranked on all cores:             %.3f s (+- %.3f)" % (parallel["mean"], parallel["stddev"]))
 print("  ratio all cores / one thread:    %.2f (target at most 0.60)" % ratio)

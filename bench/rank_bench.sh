@@ -36,7 +36,12 @@ results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
 serial, parallel = results["one thread"], results["all cores"]
 ratio = parallel["mean"] / serial["mean"]
 print("ranking, %s models of two-number groups, N = 1000 groups, %s cores" % (sys.argv[3], sys.argv[2]))
-print("  one after another on one thread: %.3f s (+- %.3f)" % (serial["mean"], serial["stddev"]))
-print("  ranked on all cores:             %.3f s (+- %.3f)" % (parallel["mean"], parallel["stddev"]))
+# Other work on the machine stretches wall times: the CPU times and the load tell how much.
+cpu = lambda r: r["user"] + r["system"]
+print("  one after another on one thread: %.3f s wall (+- %.3f), %.3f s CPU"
+      % (serial["mean"], serial["stddev"], cpu(serial)))
+print("  ranked on all cores:             %.3f s wall (+- %.3f), %.3f s CPU"
+      % (parallel["mean"], parallel["stddev"], cpu(parallel)))
 print("  ratio all cores / one thread:    %.2f (target at most 0.60)" % ratio)
+print("  load average while measured:     %.2f" % __import__("os").getloadavg()[0])
 PY

@@ -1,6 +1,7 @@
 // A full exponent search of model 24 (six exponents, four terms) on generated samples.
-// The root lives under QUANTEM_BENCH_ROOT when set, else in the temporary directory: every
-// evaluation rewrites r1.sys and rr.sys, so the file system is part of what is measured.
+// The root lives under QUANTEM_BENCH_ROOT when set, else in the temporary directory: the search
+// reads data.qtm and writes r1.sys, rr.sys and the result files there, so the file system is part
+// of what is measured.
 
 #include "core/NumberText.h"
 #include "core/ScratchStore.h"

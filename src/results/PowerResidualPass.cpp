@@ -106,7 +106,16 @@ void powerResidualPass(core::Session& session, core::ModelId model, const core::
 
 void powerResidualPass(core::Session& session, core::ModelId model)
 {
-    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
+    // Only the groups the pass reads are taken from the file.
+    std::size_t items = core::SampleData::kAllItems;
+    try {
+        items = core::SampleData::itemsFor(core::val(session.form1.Text2), core::groupSize(model));
+    } catch (const core::Fault&) {
+        // The pass itself ends on such a count; nothing needs reading.
+        items = 0;
+    }
+    const std::optional<core::SampleData> samples
+        = core::SampleData::loadIfPresent(session.store, items);
     powerResidualPass(session, model, samples ? &*samples : nullptr);
 }
 

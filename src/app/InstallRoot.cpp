@@ -1,5 +1,6 @@
 #include "app/InstallRoot.h"
 
+#include "analysis/DetailsHelp.h"
 #include "core/Fault.h"
 #include "core/ModelCatalogue.h"
 #include "core/ScratchStore.h"
@@ -182,9 +183,9 @@ the program's information.</li>
 </ul>
 <p>The toolbar buttons run the same commands.</p>
 
-<h2>Files</h2>
-<ul>
 )";
+    page += analysis::fitDetailsHelp();
+    page += "<h2>Files</h2>\n<ul>\n";
     page += "<li>" + at("data.qtm") + ": the samples.</li>\n";
     page += "<li>" + at("DATA") + ": starts the data program for this folder.</li>\n";
     page += "<li>" + at("help.html") + ": this page.</li>\n";

@@ -4,6 +4,7 @@
 #include "app/MessageWindowCommands.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
+#include "cli/DetailsOutput.h"
 #include "cli/RankCommand.h"
 #include "cli/StopSignals.h"
 #include "core/ModelCatalogue.h"
@@ -141,6 +142,8 @@ ParseResult parseFitArguments(
             options.keep = true;
         } else if (option == "--json") {
             options.json = true;
+        } else if (option == "--details") {
+            options.details = true;
         } else if (option == "--root" || option == "--model" || option == "--samples"
             || option == "--power" || option == "--elements") {
             if (!hasValue)
@@ -204,6 +207,10 @@ int runFits(const FitOptions& options, std::ostream& out)
         if (options.json) {
             runs.push_back({ { "Form1", formJson(session.form1) },
                 { "dialogs", dialogsJson(session.messages.log(), firstShowing) } });
+            if (options.details) {
+                const auto details = currentDetails(session);
+                runs.back()["details"] = details ? detailsJson(*details) : nullptr;
+            }
         }
         firstShowing = session.messages.log().size();
         if (stops.received() != 0)
@@ -215,6 +222,8 @@ int runFits(const FitOptions& options, std::ostream& out)
             << '\n';
     else
         printText(session.form1, out);
+    if (options.details && !options.json)
+        printDetails(currentDetails(session), out);
     if (stops.received() != 0)
         return stops.exitStatus();
     return showedMessage ? 1 : 0;

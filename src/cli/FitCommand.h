@@ -23,6 +23,7 @@ struct FitOptions
     std::filesystem::path root;
     bool keep = false;
     bool json = false;
+    bool details = false; // statistics, stable solve and refinement of each run's fit
     std::vector<FitRun> runs;
 };
 
@@ -46,7 +47,7 @@ int fitMain(const std::vector<std::string>& arguments, const std::filesystem::pa
     std::ostream& out, std::ostream& err);
 
 inline constexpr const char* kFitUsage
-    = "usage: quantem-fit [--root DIR] [--keep] [--json] RUN [RUN ...]\n"
+    = "usage: quantem-fit [--root DIR] [--keep] [--json] [--details] RUN [RUN ...]\n"
       "       RUN := --model ID --samples TEXT [--power TEXT | --elements TEXT]\n";
 
 } // namespace quantem::cli

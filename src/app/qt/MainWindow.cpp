@@ -1,5 +1,7 @@
 #include "app/qt/MainWindow.h"
 
+#include "analysis/ConditioningNotice.h"
+#include "analysis/qt/DetailsIcon.h"
 #include "analysis/qt/RankingWindow.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
@@ -28,6 +30,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <chrono>
 
 namespace quantem::ui {
 
@@ -145,7 +149,12 @@ MainWindow::MainWindow(CommandRunner& runner, QWidget* parent)
     buildStatusBar();
     connect(&m_runner, &CommandRunner::stateChanged, this, &MainWindow::render);
     connect(&m_runner, &CommandRunner::runStarted, this, [this] { setRunning(true); });
-    connect(&m_runner, &CommandRunner::runFinished, this, [this] { setRunning(false); });
+    connect(&m_runner, &CommandRunner::runFinished, this, [this] {
+        setRunning(false);
+        if (m_fitSeconds && m_fitObserver)
+            m_fitObserver(*m_fitSeconds);
+        m_fitSeconds.reset();
+    });
 
     const QLocale locale = QLocale::system();
     const std::string date
@@ -354,8 +363,7 @@ void MainWindow::buildMenus()
     dataInput->setToolTip(QStringLiteral("Open data or input data"));
     dataInput->setIcon(toolbarIcon("dk"));
 
-    QAction* regress = longCommand(
-        "HGJS", "DataRegress", [&session] { app::regressionCommand(session, Route::Menu); });
+    QAction* regress = longCommand("HGJS", "DataRegress", [this] { regress(Route::Menu); });
     regress->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     regress->setStatusTip(QStringLiteral("Fit the chosen model to the samples"));
     regress->setIcon(toolbarIcon("ks"));
@@ -435,6 +443,15 @@ void MainWindow::buildMenus()
     report->setStatusTip(QStringLiteral("Show the data report"));
     menuBar()->addAction(report);
 
+    QAction* details = command("FitDetails", "FitDetails", [this] {
+        if (m_openDetails)
+            m_openDetails();
+    });
+    details->setToolTip(QStringLiteral("Fit details"));
+    details->setStatusTip(
+        QStringLiteral("Standard errors, refinement and residuals of the fit shown"));
+    menuBar()->addAction(details);
+
     QAction* help = command("BZZT", "Help", [&session] { app::openHelp(session); });
     help->setShortcut(QKeySequence::HelpContents);
     help->setToolTip(QStringLiteral("Help"));
@@ -466,8 +483,7 @@ void MainWindow::buildToolBar()
 
     // The toolbar's regression and clear keys take their own routes; the other keys share the
     // menu's actions.
-    QAction* regress = longCommand(
-        "ks", "DataRegress", [&session] { app::regressionCommand(session, Route::Toolbar); });
+    QAction* regress = longCommand("ks", "DataRegress", [this] { regress(Route::Toolbar); });
     regress->setToolTip(QStringLiteral("Data regress"));
     regress->setStatusTip(QStringLiteral("Fit the chosen model to the samples"));
     regress->setIcon(toolbarIcon("ks"));
@@ -510,6 +526,25 @@ void MainWindow::buildToolBar()
         button->setIcon(icon);
         connect(action, &QAction::changed, button, [button, icon] { button->setIcon(icon); });
     }
+    // The fit details key sits beside the report's, with its own picture on the button only.
+    QAction* details = shared("FitDetails");
+    toolBar->insertAction(shared("hdzc"), details);
+    auto* detailsButton = static_cast<QToolButton*>(toolBar->widgetForAction(details));
+    detailsButton->setObjectName(QStringLiteral("xq"));
+    const QIcon detailsIcon = fitDetailsIcon();
+    detailsButton->setIcon(detailsIcon);
+    connect(details, &QAction::changed, detailsButton,
+        [detailsButton, detailsIcon] { detailsButton->setIcon(detailsIcon); });
+}
+
+void MainWindow::regress(app::Route route)
+{
+    // Runs on the long run's thread: only the session is touched here; the observer hears of
+    // the fit on the window's thread when the run has ended.
+    const auto start = std::chrono::steady_clock::now();
+    app::regressionCommand(m_runner.session(), route);
+    analysis::noteConditioning(m_runner.session());
+    m_fitSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 void MainWindow::buildStatusBar()

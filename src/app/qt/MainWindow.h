@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -40,6 +41,11 @@ public:
     void setCalculatorOpener(std::function<void()> open) { m_openCalculator = std::move(open); }
     /// The chart window's command, reached from "Draw " and the toolbar's qx.
     void setDrawCommand(std::function<void()> draw) { m_draw = std::move(draw); }
+    /// The fit details window, reached from its menu-bar entry and toolbar key.
+    void setDetailsOpener(std::function<void()> open) { m_openDetails = std::move(open); }
+    /// Told after every regression that ran to its end, on the window's thread, how many
+    /// seconds it took.
+    void setFitObserver(std::function<void(double)> observe) { m_fitObserver = std::move(observe); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,10 +62,14 @@ private:
     void setRunning(bool running);
     void renderProgress(const core::Form1& form1);
     void centreOnScreen();
+    void regress(app::Route route);
 
     CommandRunner& m_runner;
     std::function<void()> m_openCalculator;
     std::function<void()> m_draw;
+    std::function<void()> m_openDetails;
+    std::function<void(double)> m_fitObserver;
+    std::optional<double> m_fitSeconds; // set by a regression's run, read when it has ended
 
     QLineEdit* m_text[8] {}; // Text1..Text7 at their numbers
     QPlainTextEdit* m_report = nullptr; // Text5

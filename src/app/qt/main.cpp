@@ -1,3 +1,4 @@
+#include "analysis/qt/FitDetailsWindow.h"
 #include "app/Commands.h"
 #include "app/InstallRoot.h"
 #include "app/qt/CalculatorWindow.h"
@@ -96,6 +97,13 @@ int main(int argc, char* argv[])
     QObject::connect(&runner, &quantem::ui::CommandRunner::stateChanged, &chartWindow,
         &quantem::ui::ChartWindowView::render);
     quantem::ui::CalculatorWindow calculator(runner);
+    quantem::ui::FitDetailsWindow fitDetails(session);
+    // Refinement is a long run like a regression: off the window's thread, with Stop.
+    fitDetails.setLongRunner(
+        [&runner](std::function<void()> command) { return runner.runLong(std::move(command)); });
+    QObject::connect(&runner, &quantem::ui::CommandRunner::runFinished, &fitDetails,
+        &quantem::ui::FitDetailsWindow::longRunFinished);
+    double lastFitSeconds = 0.0; // a fit found at start-up was not timed: it counts as quick
     std::unique_ptr<quantem::ui::MainWindow> mainWindow;
 
     quantem::ui::SplashWindow splash(runner, [&] {
@@ -109,6 +117,18 @@ int main(int argc, char* argv[])
             mainWindow.get());
         mainWindow->setDrawCommand([&session] { quantem::app::drawChart(session); });
         mainWindow->setCalculatorOpener([&session] { quantem::app::openCalculator(session); });
+        mainWindow->setDetailsOpener([&fitDetails, &lastFitSeconds] {
+            fitDetails.showFit(lastFitSeconds < 1.0);
+            fitDetails.show();
+            fitDetails.raise();
+        });
+        // After a fit an open details window is brought up to date, refined at once when the
+        // search itself was quick.
+        mainWindow->setFitObserver([&fitDetails, &lastFitSeconds](double seconds) {
+            lastFitSeconds = seconds;
+            if (fitDetails.isVisible())
+                fitDetails.showFit(seconds < 1.0);
+        });
         mainWindow->render();
         mainWindow->show();
     });

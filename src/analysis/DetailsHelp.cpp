@@ -1,0 +1,54 @@
+#include "analysis/DetailsHelp.h"
+
+namespace quantem::analysis {
+
+std::string fitDetailsHelp()
+{
+    return R"(<h2>Fit details</h2>
+<p><b>FitDetails</b> (in the menu bar beside Report, and on the toolbar) opens a window with more
+about the fit the main window shows. It never changes the main window's values, the report or
+the files: they stay those of the fit as found.</p>
+<ul>
+<li><b>Fit</b>: the coefficients and exponents as shown in the main window.</li>
+<li><b>Stable solve</b>: the coefficients solved again, for the same exponents, by a
+column-pivoted QR factorisation of the design matrix instead of the normal equations; for
+models 51 and 52 this is the whole least-squares solution.</li>
+<li><b>Refined</b>: the coefficients and exponents together moved to the least sum of squared
+residuals (Levenberg-Marquardt, starting from the fit). It is shown only when it lowers the sum
+of squares, with its number of iterations and why it stopped. Fits whose search took under a
+second are refined at once; others when you press Refine.</li>
+</ul>
+<p>With N groups, p parameters (the coefficients a0..ae <i>and</i> the exponents k1..kk),
+residuals r<sub>i</sub> = y<sub>i</sub> &minus; &#375;<sub>i</sub> and J the matrix of the
+derivatives of the fitted values by the parameters:</p>
+<table>
+<tr><th>Statistic</th><th>Formula</th></tr>
+<tr><td>sum of squares SSE</td><td>&Sigma; r<sub>i</sub><sup>2</sup></td></tr>
+<tr><td>degrees of freedom</td><td>&nu; = N &minus; p</td></tr>
+<tr><td>residual standard deviation (RMSE)</td><td>s = &radic;(SSE / &nu;)</td></tr>
+<tr><td>mean error</td><td>&Sigma; |r<sub>i</sub>| / N</td></tr>
+<tr><td>R&sup2;</td><td>1 &minus; SSE / &Sigma; (y<sub>i</sub> &minus; &#563;)<sup>2</sup></td></tr>
+<tr><td>adjusted R&sup2;</td><td>1 &minus; (1 &minus; R&sup2;) (N &minus; 1) / &nu;</td></tr>
+<tr><td>AICc</td><td>N ln(SSE / N) + 2p + 2p(p + 1) / (N &minus; p &minus; 1)</td></tr>
+<tr><td>BIC</td><td>N ln(SSE / N) + p ln N</td></tr>
+<tr><td>standard error of parameter j</td><td>s &radic;[(J<sup>T</sup>J)<sup>&minus;1</sup>]<sub>jj</sub></td></tr>
+<tr><td>95 % interval</td><td>value &plusmn; t<sub>0.975, &nu;</sub> &times; standard error (Student t)</td></tr>
+<tr><td>t and p</td><td>t = value / standard error; p = P(|T<sub>&nu;</sub>| &ge; |t|)</td></tr>
+<tr><td>condition number</td><td>largest over smallest singular value of the design matrix
+(constant column and terms) with every column scaled to length 1</td></tr>
+</table>
+<p>The stable solve holds the exponents fixed, so its standard errors are those of the
+coefficients alone, while its degrees of freedom still count the exponents.</p>
+<p><b>Conditioning warning.</b> The main fit solves the normal equations, whose condition number
+is the square of the design's. When the design's condition number exceeds 1E+4 the normal
+equations' exceeds 1E+8, and the fit may have lost more than half of the about 16 digits of a
+double; status panel 1 then says so after the fit. Compare the Fit and Stable solve columns to
+see how many digits survived.</p>
+<p>The window also lists every group's residual (y minus the fitted value) and relative residual
+(divided by the fitted value), and plots the residuals against the fitted value or against x1.
+Copy tables puts all tables on the clipboard as tab-separated text; Save CSV writes them to a
+file; Save plot saves the plot as a picture.</p>
+)";
+}
+
+} // namespace quantem::analysis

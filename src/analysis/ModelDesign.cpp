@@ -1,0 +1,113 @@
+#include "analysis/ModelDesign.h"
+
+#include "core/TermTable.h"
+
+#include <cmath>
+
+namespace quantem::analysis {
+
+namespace {
+
+    double factorValue(const core::Factor& factor, double x, std::span<const double> exponents)
+    {
+        switch (factor.kind) {
+        case core::Factor::Kind::Variable:
+            return x;
+        case core::Factor::Kind::Reciprocal:
+            return 1.0 / x;
+        case core::Factor::Kind::Power:
+            // Published exponents already carry their term offsets, as the formula shows them.
+            return std::pow(x, exponents[static_cast<std::size_t>(factor.exponent - 1)]);
+        case core::Factor::Kind::Log:
+            return std::log(x);
+        case core::Factor::Kind::Exp:
+            return std::exp(x);
+        }
+        return x;
+    }
+
+    double variable(const FitSnapshot& fit, Eigen::Index group, int number)
+    {
+        return fit.x(group, number - 1);
+    }
+
+} // namespace
+
+Eigen::MatrixXd designMatrix(const FitSnapshot& fit, std::span<const double> exponents)
+{
+    const Eigen::Index n = fit.groups();
+    Eigen::MatrixXd design(n, fit.terms + 1);
+    design.col(0).setOnes();
+    if (fit.model->id == core::kMultipleLinearModel) {
+        design.rightCols(fit.terms) = fit.x;
+        return design;
+    }
+    if (fit.model->id == core::kPolynomialModel) {
+        for (int power = 1; power <= fit.terms; ++power)
+            design.col(power) = fit.x.col(0).array().pow(static_cast<double>(power));
+        return design;
+    }
+    const std::span<const core::Term> terms = core::termsOf(fit.model->id);
+    for (Eigen::Index group = 0; group < n; ++group) {
+        for (std::size_t t = 0; t < terms.size(); ++t) {
+            const core::Term& term = terms[t];
+            // Factors multiplied left to right as the formula writes them.
+            double value = 1.0;
+            for (int f = 0; f < term.count; ++f) {
+                const core::Factor& factor = term.factors[static_cast<std::size_t>(f)];
+                const double x = variable(fit, group, factor.variable);
+                value = f == 0 ? factorValue(factor, x, exponents)
+                               : value * factorValue(factor, x, exponents);
+            }
+            design(group, static_cast<Eigen::Index>(t) + 1) = value;
+        }
+    }
+    return design;
+}
+
+Eigen::VectorXd fittedValues(
+    const Eigen::Ref<const Eigen::MatrixXd>& design, std::span<const double> coefficients)
+{
+    const Eigen::Map<const Eigen::VectorXd> a(
+        coefficients.data(), static_cast<Eigen::Index>(coefficients.size()));
+    return design * a;
+}
+
+Eigen::MatrixXd jacobian(const FitSnapshot& fit, const Eigen::Ref<const Eigen::MatrixXd>& design,
+    std::span<const double> coefficients, std::span<const double> exponents)
+{
+    const Eigen::Index n = fit.groups();
+    const Eigen::Index p = design.cols();
+    const auto k = static_cast<Eigen::Index>(exponents.size());
+    Eigen::MatrixXd j = Eigen::MatrixXd::Zero(n, p + k);
+    j.leftCols(p) = design;
+    if (k == 0)
+        return j;
+    const std::span<const core::Term> terms = core::termsOf(fit.model->id);
+    for (std::size_t t = 0; t < terms.size(); ++t) {
+        const core::Term& term = terms[t];
+        const double a = coefficients[t + 1];
+        for (int f = 0; f < term.count; ++f) {
+            const core::Factor& factor = term.factors[static_cast<std::size_t>(f)];
+            if (factor.kind != core::Factor::Kind::Power)
+                continue;
+            const Eigen::Index column = p + factor.exponent - 1;
+            const auto u = static_cast<Eigen::Index>(t) + 1;
+            j.col(column).array()
+                += a * design.col(u).array() * fit.x.col(factor.variable - 1).array().log();
+        }
+    }
+    return j;
+}
+
+std::vector<std::string> parameterNames(int terms, int exponents)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i <= terms; ++i)
+        names.push_back("a" + std::to_string(i));
+    for (int r = 1; r <= exponents; ++r)
+        names.push_back("k" + std::to_string(r));
+    return names;
+}
+
+} // namespace quantem::analysis

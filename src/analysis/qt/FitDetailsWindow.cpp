@@ -1,0 +1,299 @@
+#include "analysis/qt/FitDetailsWindow.h"
+
+#include "analysis/DetailsTables.h"
+#include "analysis/Refinement.h"
+#include "chart/qt/QtCanvas.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace quantem::ui {
+
+namespace {
+
+    constexpr int kPlotWidthTwips = 9000;
+    constexpr int kPlotHeightTwips = 5400;
+
+    QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+    QTableWidget* makeTable(const char* name, QWidget* parent)
+    {
+        auto* table = new QTableWidget(parent);
+        table->setObjectName(QString::fromLatin1(name));
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->verticalHeader()->setVisible(false);
+        table->setAlternatingRowColors(true);
+        return table;
+    }
+
+    /// Shows a text table: its first row becomes the header.
+    void fill(QTableWidget* table, const analysis::TextTable& cells)
+    {
+        table->clear();
+        if (cells.empty()) {
+            table->setRowCount(0);
+            table->setColumnCount(0);
+            return;
+        }
+        table->setColumnCount(static_cast<int>(cells[0].size()));
+        table->setRowCount(static_cast<int>(cells.size()) - 1);
+        QStringList header;
+        for (const std::string& cell : cells[0])
+            header << qt(cell);
+        table->setHorizontalHeaderLabels(header);
+        for (std::size_t r = 1; r < cells.size(); ++r)
+            for (std::size_t c = 0; c < cells[r].size(); ++c)
+                table->setItem(static_cast<int>(r) - 1, static_cast<int>(c),
+                    new QTableWidgetItem(qt(cells[r][c])));
+        table->resizeColumnsToContents();
+    }
+
+} // namespace
+
+FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_session(session)
+    , m_canvas(std::make_unique<QtCanvas>(kPlotWidthTwips, kPlotHeightTwips))
+{
+    setObjectName(QStringLiteral("FitDetails"));
+    setWindowTitle(QStringLiteral("Fit details"));
+
+    m_heading = new QLabel(this);
+    m_heading->setObjectName(QStringLiteral("heading"));
+    m_heading->setWordWrap(true);
+    m_warning = new QLabel(this);
+    m_warning->setObjectName(QStringLiteral("warning"));
+    m_warning->setWordWrap(true);
+    m_warning->setStyleSheet(QStringLiteral("color: #a00000;"));
+    m_progress = new QLabel(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+
+    m_parameters = makeTable("parameters", this);
+    m_statistics = makeTable("statistics", this);
+    m_residuals = makeTable("residuals", this);
+
+    m_plot = new QLabel(this);
+    m_plot->setObjectName(QStringLiteral("plot"));
+    m_plot->setAlignment(Qt::AlignCenter);
+    m_axisChoice = new QComboBox(this);
+    m_axisChoice->setObjectName(QStringLiteral("axis"));
+    m_axisChoice->addItem(QStringLiteral("Residual against fitted value"));
+    m_axisChoice->addItem(QStringLiteral("Residual against x1"));
+    connect(m_axisChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_axis = index == 1 ? analysis::ResidualAxis::X1 : analysis::ResidualAxis::Fitted;
+        renderPlot();
+    });
+
+    m_refine = new QPushButton(QStringLiteral("Refine"), this);
+    m_refine->setObjectName(QStringLiteral("refine"));
+    m_refine->setToolTip(
+        QStringLiteral("Minimise the sum of squares over all coefficients and exponents"));
+    connect(m_refine, &QPushButton::clicked, this, &FitDetailsWindow::refineShown);
+    auto* copy = new QPushButton(QStringLiteral("Copy tables"), this);
+    copy->setObjectName(QStringLiteral("copy"));
+    connect(copy, &QPushButton::clicked, this, &FitDetailsWindow::copyTables);
+    auto* save = new QPushButton(QStringLiteral("Save CSV..."), this);
+    save->setObjectName(QStringLiteral("saveCsv"));
+    connect(save, &QPushButton::clicked, this, &FitDetailsWindow::askAndSaveCsv);
+    auto* savePicture = new QPushButton(QStringLiteral("Save plot..."), this);
+    savePicture->setObjectName(QStringLiteral("savePlot"));
+    connect(savePicture, &QPushButton::clicked, this, &FitDetailsWindow::askAndSavePlot);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_refine);
+    buttons->addWidget(m_progress, 1);
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    buttons->addWidget(savePicture);
+
+    auto* plotPage = new QWidget(this);
+    auto* plotLayout = new QVBoxLayout(plotPage);
+    plotLayout->addWidget(m_axisChoice);
+    plotLayout->addWidget(m_plot, 1);
+
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("pages"));
+    tabs->addTab(m_residuals, QStringLiteral("Residuals"));
+    tabs->addTab(plotPage, QStringLiteral("Residual plot"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_warning);
+    layout->addWidget(m_parameters, 2);
+    layout->addWidget(m_statistics, 2);
+    layout->addWidget(tabs, 3);
+    layout->addLayout(buttons);
+    resize(980, 760);
+}
+
+FitDetailsWindow::~FitDetailsWindow() = default;
+
+void FitDetailsWindow::showFit(bool refineNow)
+{
+    m_fit = analysis::takeSnapshot(m_session);
+    m_details.reset();
+    m_pending.reset(); // a refinement still under way belongs to the fit shown before
+    if (m_fit)
+        m_details = analysis::describe(*m_fit);
+    m_progress->clear();
+    render();
+    if (refineNow && m_fit)
+        refineShown();
+}
+
+void FitDetailsWindow::refineShown()
+{
+    if (!m_fit || m_pending)
+        return;
+    m_refine->setEnabled(false);
+    m_progress->setText(QStringLiteral("Refining..."));
+    if (!m_runLong) {
+        showRefinement(analysis::refine(*m_fit));
+        return;
+    }
+    auto fit = std::make_shared<const analysis::FitSnapshot>(*m_fit);
+    auto slot = std::make_shared<std::optional<analysis::Refinement>>();
+    core::Session& session = m_session;
+    const bool started = m_runLong([fit, slot, &session] {
+        // On the long run's thread, which alone touches the session meanwhile: the iteration
+        // count goes to status panel 1 through the session's progress hook, which also raises
+        // the stop the user asked for.
+        std::string& panel = session.form1.StatusBar1[0];
+        analysis::RefineControl control;
+        control.progress = [&session, &panel](int iteration) {
+            panel = "Refining: iteration " + std::to_string(iteration);
+            if (session.progress != nullptr)
+                session.progress->progress(session.form1);
+        };
+        *slot = analysis::refine(*fit, control);
+        panel.clear();
+    });
+    if (started) {
+        m_pending = slot;
+    } else {
+        m_progress->setText(QStringLiteral("Busy: refine again when the run under way has ended."));
+        m_refine->setEnabled(true);
+    }
+}
+
+void FitDetailsWindow::longRunFinished()
+{
+    if (!m_pending)
+        return;
+    const std::shared_ptr<std::optional<analysis::Refinement>> pending = std::move(m_pending);
+    m_pending.reset();
+    if (!*pending) {
+        m_progress->setText(QStringLiteral("Refinement stopped."));
+        m_refine->setEnabled(m_fit.has_value());
+        return;
+    }
+    showRefinement(**pending);
+}
+
+void FitDetailsWindow::showRefinement(const analysis::Refinement& refinement)
+{
+    if (!m_fit)
+        return;
+    m_details = analysis::describe(*m_fit, refinement);
+    m_progress->setText(m_details->refined
+            ? QStringLiteral("Refined in %1 iterations: %2")
+                  .arg(refinement.iterations)
+                  .arg(qt(refinement.stopReason))
+            : qt(m_details->refinementNote.value_or(std::string())));
+    render();
+}
+
+void FitDetailsWindow::render()
+{
+    if (!m_details || !m_fit) {
+        m_heading->setText(QStringLiteral("No finished fit: run a regression first."));
+        m_warning->clear();
+        fill(m_parameters, {});
+        fill(m_statistics, {});
+        fill(m_residuals, {});
+        m_refine->setEnabled(false);
+        renderPlot();
+        return;
+    }
+    m_heading->setText(QStringLiteral("Model %1: %2   (%3 groups, %4 parameters)")
+                           .arg(m_fit->model->id)
+                           .arg(qt(std::string(m_fit->model->formulaText)))
+                           .arg(m_fit->groups())
+                           .arg(m_fit->parameterCount()));
+    m_warning->setText(qt(m_details->warning.value_or(std::string())));
+    m_warning->setVisible(m_details->warning.has_value());
+    fill(m_parameters, analysis::parameterTable(*m_details));
+    fill(m_statistics, analysis::statisticsTable(*m_details));
+    fill(m_residuals, analysis::residualTable(*m_details));
+    m_refine->setEnabled(!m_pending);
+    renderPlot();
+}
+
+void FitDetailsWindow::renderPlot()
+{
+    static const std::vector<analysis::ResidualRow> kNone;
+    analysis::drawResidualPlot(*m_canvas, m_details ? m_details->residuals : kNone, m_axis,
+        { kPlotWidthTwips, kPlotHeightTwips, 600.0 });
+    m_plot->setPixmap(QPixmap::fromImage(m_canvas->image()));
+}
+
+std::string FitDetailsWindow::tablesText() const
+{
+    if (!m_details)
+        return {};
+    return analysis::tabSeparated(analysis::parameterTable(*m_details)) + "\n"
+        + analysis::tabSeparated(analysis::statisticsTable(*m_details)) + "\n"
+        + analysis::tabSeparated(analysis::residualTable(*m_details));
+}
+
+bool FitDetailsWindow::saveCsv(const std::string& path) const
+{
+    if (!m_details)
+        return false;
+    const std::string text = analysis::commaSeparated(analysis::parameterTable(*m_details)) + "\r\n"
+        + analysis::commaSeparated(analysis::statisticsTable(*m_details)) + "\r\n"
+        + analysis::commaSeparated(analysis::residualTable(*m_details));
+    try {
+        core::writeFileAtomically(path, text);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+bool FitDetailsWindow::savePlot(const std::string& path) const
+{
+    return m_canvas->image().save(qt(path));
+}
+
+void FitDetailsWindow::copyTables() const { QApplication::clipboard()->setText(qt(tablesText())); }
+
+void FitDetailsWindow::askAndSaveCsv()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save fit details"), QString(), QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty() && !saveCsv(path.toStdString()))
+        m_progress->setText(QStringLiteral("The tables could not be saved to %1").arg(path));
+}
+
+void FitDetailsWindow::askAndSavePlot()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save residual plot"),
+        QString(), QStringLiteral("Pictures (*.png *.bmp)"));
+    if (!path.isEmpty() && !savePlot(path.toStdString()))
+        m_progress->setText(QStringLiteral("The plot could not be saved to %1").arg(path));
+}
+
+} // namespace quantem::ui

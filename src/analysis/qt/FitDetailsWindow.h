@@ -1,0 +1,88 @@
+#pragma once
+
+#include "analysis/FitDetails.h"
+#include "analysis/Refinement.h"
+#include "analysis/ResidualPlot.h"
+#include "core/Session.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace quantem::ui {
+
+class QtCanvas;
+
+/// The fit details window: the parameters of the fit the main window shows (published, stable
+/// solve and refined side by side), its statistics, the conditioning warning, the residual
+/// table and the residual plot. It copies its tables to the clipboard, saves them as CSV and
+/// saves the plot. Refinement runs on request, or at once when the fit was quick.
+class FitDetailsWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FitDetailsWindow(core::Session& session, QWidget* parent = nullptr);
+    ~FitDetailsWindow() override;
+
+    /// Takes the fit the session shows now and renders its details; refines at once when
+    /// refineNow. Shows "no fit" when there is none.
+    void showFit(bool refineNow);
+    /// Refines the fit shown: as a long run when a long runner is set (its iterations in status
+    /// panel 1, stopped by the main window's Stop), otherwise at once.
+    void refineShown();
+    /// The way to run a long command off the window's thread; returns false when refused.
+    void setLongRunner(std::function<bool(std::function<void()>)> runLong)
+    {
+        m_runLong = std::move(runLong);
+    }
+    /// Takes the result of a refinement run that has ended (nothing when none was under way).
+    void longRunFinished();
+
+    /// The three tables as tab-separated text, one after the other.
+    std::string tablesText() const;
+    /// Saves the three tables as CSV to path; false when it cannot be written.
+    bool saveCsv(const std::string& path) const;
+    /// Saves the residual plot as a picture (format from the name: .png, .bmp); false on failure.
+    bool savePlot(const std::string& path) const;
+
+    const std::optional<analysis::FitDetails>& details() const noexcept { return m_details; }
+
+private:
+    void render();
+    void renderPlot();
+    void copyTables() const;
+    void askAndSaveCsv();
+    void askAndSavePlot();
+
+    void showRefinement(const analysis::Refinement& refinement);
+
+    core::Session& m_session;
+    std::function<bool(std::function<void()>)> m_runLong;
+    /// The result slot of a refinement under way on the long run's thread.
+    std::shared_ptr<std::optional<analysis::Refinement>> m_pending;
+    std::optional<analysis::FitSnapshot> m_fit;
+    std::optional<analysis::FitDetails> m_details;
+    analysis::ResidualAxis m_axis = analysis::ResidualAxis::Fitted;
+    std::unique_ptr<QtCanvas> m_canvas;
+
+    QLabel* m_heading = nullptr;
+    QLabel* m_warning = nullptr;
+    QLabel* m_progress = nullptr;
+    QTableWidget* m_parameters = nullptr;
+    QTableWidget* m_statistics = nullptr;
+    QTableWidget* m_residuals = nullptr;
+    QLabel* m_plot = nullptr;
+    QComboBox* m_axisChoice = nullptr;
+    QPushButton* m_refine = nullptr;
+};
+
+} // namespace quantem::ui

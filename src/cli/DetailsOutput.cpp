@@ -1,0 +1,121 @@
+#include "cli/DetailsOutput.h"
+
+#include "analysis/Refinement.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace quantem::cli {
+
+namespace {
+
+    using Json = nlohmann::ordered_json;
+
+    Json number(double value) { return std::isfinite(value) ? Json(value) : Json(nullptr); }
+
+    Json number(const std::optional<double>& value)
+    {
+        return value ? number(*value) : Json(nullptr);
+    }
+
+    Json summaryJson(const analysis::FitSummary& summary)
+    {
+        Json parameters = Json::array();
+        for (const analysis::ParameterEstimate& p : summary.parameters) {
+            parameters.push_back({ { "name", p.name }, { "value", number(p.value) },
+                { "standard_error", number(p.standardError) },
+                { "ci95", Json::array({ number(p.ciLow), number(p.ciHigh) }) },
+                { "t", number(p.t) }, { "p", number(p.p) } });
+        }
+        return { { "parameters", parameters }, { "sse", number(summary.sse) },
+            { "residual_sd", number(summary.residualSd) },
+            { "mean_error", number(summary.meanError) }, { "r_squared", number(summary.rSquared) },
+            { "adjusted_r_squared", number(summary.adjustedRSquared) },
+            { "aicc", number(summary.aicc) }, { "bic", number(summary.bic) },
+            { "dof", summary.dof }, { "condition_number", number(summary.conditionNumber) } };
+    }
+
+    /// All significant digits, so that a reader of the text gets the values the JSON carries.
+    std::string text(double value)
+    {
+        if (!std::isfinite(value))
+            return "-";
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%.15G", value);
+        return buffer;
+    }
+
+    std::string text(const std::optional<double>& value) { return value ? text(*value) : "-"; }
+
+    void printSummary(const char* title, const analysis::FitSummary& summary, std::ostream& out)
+    {
+        out << title << '\n';
+        out << "  parameter  value  standard error  95% interval  t  p\n";
+        for (const analysis::ParameterEstimate& p : summary.parameters) {
+            out << "  " << p.name << "  " << text(p.value) << "  " << text(p.standardError) << "  ["
+                << text(p.ciLow) << ", " << text(p.ciHigh) << "]  " << text(p.t) << "  "
+                << text(p.p) << '\n';
+        }
+        out << "  sum of squares: " << text(summary.sse) << '\n'
+            << "  residual standard deviation: " << text(summary.residualSd) << '\n'
+            << "  mean error: " << text(summary.meanError) << '\n'
+            << "  R squared: " << text(summary.rSquared) << '\n'
+            << "  adjusted R squared: " << text(summary.adjustedRSquared) << '\n'
+            << "  AICc: " << text(summary.aicc) << '\n'
+            << "  BIC: " << text(summary.bic) << '\n'
+            << "  degrees of freedom: " << summary.dof << '\n'
+            << "  condition number: " << text(summary.conditionNumber) << '\n';
+    }
+
+} // namespace
+
+std::optional<analysis::FitDetails> currentDetails(const core::Session& session)
+{
+    const std::optional<analysis::FitSnapshot> snapshot = analysis::takeSnapshot(session);
+    if (!snapshot)
+        return std::nullopt;
+    return analysis::describe(*snapshot, analysis::refine(*snapshot));
+}
+
+nlohmann::ordered_json detailsJson(const analysis::FitDetails& details)
+{
+    Json json;
+    json["fit"] = summaryJson(details.fit);
+    json["stable"] = details.stable ? summaryJson(*details.stable) : Json(nullptr);
+    if (details.refined) {
+        Json refined = summaryJson(details.refined->summary);
+        refined["iterations"] = details.refined->iterations;
+        refined["stop_reason"] = details.refined->stopReason;
+        json["refined"] = refined;
+    } else {
+        json["refined"] = nullptr;
+    }
+    json["warning"] = details.warning ? Json(*details.warning) : Json(nullptr);
+    if (details.refinementNote)
+        json["refinement_note"] = *details.refinementNote;
+    return json;
+}
+
+void printDetails(const std::optional<analysis::FitDetails>& details, std::ostream& out)
+{
+    out << "\nFit details\n";
+    if (!details) {
+        out << "  no finished fit to describe\n";
+        return;
+    }
+    if (details->warning)
+        out << *details->warning << '\n';
+    printSummary("Fit as published", details->fit, out);
+    if (details->stable)
+        printSummary("Stable solve", *details->stable, out);
+    if (details->refined) {
+        printSummary("Refined", details->refined->summary, out);
+        out << "  iterations: " << details->refined->iterations << '\n'
+            << "  stopped: " << details->refined->stopReason << '\n';
+    } else if (details->refinementNote) {
+        out << *details->refinementNote << '\n';
+    }
+}
+
+} // namespace quantem::cli

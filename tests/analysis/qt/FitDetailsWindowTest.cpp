@@ -1,0 +1,159 @@
+#include "analysis/qt/FitDetailsWindow.h"
+
+#include "app/Commands.h"
+#include "app/InstallRoot.h"
+#include "app/ModelSelection.h"
+#include "app/Regression.h"
+#include "core/NumberText.h"
+#include "support/TempRoot.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quantem::ui {
+namespace {
+
+    /// The sample planets fitted with model 7 (y = a0 + a1 * x1 ^ k1), as the main window does.
+    class FitDetailsWindowTest : public ::testing::Test
+    {
+    protected:
+        FitDetailsWindowTest()
+        {
+            root.writeSamples(app::samplePlanetData());
+            app::runCommand(session, [&] { app::startUpReset(session); });
+            app::runCommand(session, [&] { app::selectModel(session, 7); });
+            app::runCommand(session, [&] { app::setSampleCountText(session, "8"); });
+            session.form1.Text4 = "1";
+            app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
+        }
+
+        template <typename Widget> Widget* part(const char* name) const
+        {
+            auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
+            EXPECT_NE(widget, nullptr) << "no part " << name;
+            return widget;
+        }
+
+        static std::string cell(const QTableWidget* table, int row, int column)
+        {
+            const QTableWidgetItem* item = table->item(row, column);
+            return item != nullptr ? item->text().toStdString() : std::string("<none>");
+        }
+
+        test::TempRoot root;
+        core::Session session { root.path() };
+        FitDetailsWindow window { session };
+    };
+
+    TEST_F(FitDetailsWindowTest, ShowsThePublishedFitAndRefinesItOnRequest)
+    {
+        window.showFit(false);
+        window.show();
+        const auto* parameters = part<QTableWidget>("parameters");
+        ASSERT_EQ(parameters->rowCount(), 3); // a0, a1, k1
+        EXPECT_EQ(cell(parameters, 0, 0), "a0");
+        EXPECT_EQ(cell(parameters, 2, 0), "k1");
+        // The value column shows what the main window's labels show, to all their digits.
+        EXPECT_DOUBLE_EQ(std::stod(cell(parameters, 0, 1)), core::val(session.form1.Label2));
+        EXPECT_DOUBLE_EQ(std::stod(cell(parameters, 2, 1)), core::val(session.form1.Label11));
+        EXPECT_EQ(cell(parameters, 0, 8), ""); // nothing refined yet
+        EXPECT_EQ(part<QTableWidget>("residuals")->rowCount(), 8);
+
+        QTest::mouseClick(part<QPushButton>("refine"), Qt::LeftButton);
+        ASSERT_TRUE(window.details() && window.details()->refined);
+        EXPECT_NE(cell(parameters, 2, 8), "");
+        // The refined sum of squares is below the published one, in the statistics table.
+        const auto* statistics = part<QTableWidget>("statistics");
+        EXPECT_EQ(cell(statistics, 0, 0), "sum of squares");
+        EXPECT_LT(std::stod(cell(statistics, 0, 3)), std::stod(cell(statistics, 0, 1)));
+        EXPECT_NE(
+            part<QLabel>("progress")->text().toStdString().find("iterations"), std::string::npos);
+        // The residual table gains the refined columns.
+        EXPECT_EQ(part<QTableWidget>("residuals")->columnCount(), 9);
+
+        if (const char* shot = std::getenv("QUANTEM_DETAILS_SCREENSHOT"))
+            window.grab().save(QString::fromLocal8Bit(shot));
+    }
+
+    TEST_F(FitDetailsWindowTest, CopiesAndSavesItsTablesAndPlot)
+    {
+        window.showFit(true);
+        QTest::mouseClick(part<QPushButton>("copy"), Qt::LeftButton);
+        const std::string copied = QApplication::clipboard()->text().toStdString();
+        EXPECT_EQ(copied.rfind("parameter\tvalue\tstandard error", 0), 0u) << copied;
+        EXPECT_NE(copied.find("\nstatistic\tfit\tstable solve\trefined\n"), std::string::npos);
+        EXPECT_NE(copied.find("\ngroup\tx1\ty\tfitted\tresidual"), std::string::npos);
+
+        const std::filesystem::path csv = root.path() / "details.csv";
+        ASSERT_TRUE(window.saveCsv(csv.string()));
+        std::ifstream in(csv, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str().rfind("parameter,value,standard error,95% low", 0), 0u);
+        EXPECT_NE(text.str().find("\r\ngroup,x1,y,fitted,residual"), std::string::npos);
+        EXPECT_FALSE(window.saveCsv((root.path() / "no-such-folder" / "x.csv").string()));
+
+        const std::filesystem::path plot = root.path() / "residuals.png";
+        EXPECT_TRUE(window.savePlot(plot.string()));
+        EXPECT_GT(std::filesystem::file_size(plot), 0u);
+        part<QComboBox>("axis")->setCurrentIndex(1); // against x1: drawn again, still there
+        EXPECT_FALSE(part<QLabel>("plot")->pixmap().isNull());
+    }
+
+    TEST_F(FitDetailsWindowTest, RefinesAsALongRunAndDropsAResultForAnEarlierFit)
+    {
+        // A runner that keeps the command, as a long run would until its thread gets to it.
+        std::function<void()> queued;
+        window.setLongRunner([&queued](std::function<void()> command) {
+            queued = std::move(command);
+            return true;
+        });
+        window.showFit(true);
+        ASSERT_TRUE(queued);
+        EXPECT_FALSE(part<QPushButton>("refine")->isEnabled()); // one refinement at a time
+        queued();
+        EXPECT_EQ(session.form1.StatusBar1[0], ""); // the iteration count is gone at the end
+        window.longRunFinished();
+        ASSERT_TRUE(window.details() && window.details()->refined);
+        EXPECT_TRUE(part<QPushButton>("refine")->isEnabled());
+
+        // A new fit shown while a refinement runs: its end changes nothing.
+        queued = nullptr;
+        QTest::mouseClick(part<QPushButton>("refine"), Qt::LeftButton);
+        ASSERT_TRUE(queued);
+        window.showFit(false);
+        queued();
+        window.longRunFinished();
+        EXPECT_FALSE(window.details()->refined);
+
+        // A runner that refuses leaves the window ready to try again.
+        window.setLongRunner([](std::function<void()>) { return false; });
+        QTest::mouseClick(part<QPushButton>("refine"), Qt::LeftButton);
+        EXPECT_TRUE(part<QPushButton>("refine")->isEnabled());
+        EXPECT_NE(part<QLabel>("progress")->text().toStdString().find("Busy"), std::string::npos);
+    }
+
+    TEST_F(FitDetailsWindowTest, SaysSoWhenThereIsNoFit)
+    {
+        app::runCommand(session, [&] { app::clearResults(session, app::Route::Menu); });
+        window.showFit(true);
+        EXPECT_FALSE(window.details());
+        EXPECT_NE(part<QLabel>("heading")->text().toStdString().find("No finished fit"),
+            std::string::npos);
+        EXPECT_FALSE(part<QPushButton>("refine")->isEnabled());
+        EXPECT_EQ(window.tablesText(), "");
+    }
+
+} // namespace
+} // namespace quantem::ui

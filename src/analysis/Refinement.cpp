@@ -2,9 +2,11 @@
 
 #include "analysis/ModelDesign.h"
 #include "analysis/StableSolve.h"
+#include "core/TermTable.h"
 
 #include <cmath>
 #include <unsupported/Eigen/LevenbergMarquardt>
+#include <unsupported/Eigen/NumericalDiff>
 
 namespace quantem::analysis {
 
@@ -52,6 +54,52 @@ namespace {
             for (double& d : derivatives.reshaped())
                 if (!std::isfinite(d))
                     d = 0.0;
+            return 0;
+        }
+
+        const FitSnapshot& fit;
+        const std::atomic<bool>* cancel;
+    };
+
+    /// The residuals as a function of the exponents alone, the coefficients solved for each
+    /// set of exponents by least squares. Far fewer unknowns, and none of the long valleys in
+    /// which a coefficient and an exponent trade off against each other, so the search from a
+    /// rough start ends at the right minimum much more often.
+    struct ProjectedResiduals : Eigen::DenseFunctor<double>
+    {
+        ProjectedResiduals(const FitSnapshot& snapshot, const std::atomic<bool>* cancelFlag)
+            : Eigen::DenseFunctor<double>(snapshot.exponentCount(), snapshot.groups())
+            , fit(snapshot)
+            , cancel(cancelFlag)
+        {
+        }
+
+        /// The coefficients for exponents; empty when the design is not of full rank.
+        Eigen::VectorXd coefficientsFor(std::span<const double> exponents) const
+        {
+            const Eigen::MatrixXd design = designMatrix(fit, exponents);
+            if (!design.allFinite())
+                return {};
+            const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(design);
+            if (qr.rank() < design.cols())
+                return {};
+            return qr.solve(fit.y);
+        }
+
+        int operator()(const InputType& k, ValueType& residuals) const
+        {
+            if (cancel != nullptr && cancel->load())
+                return -1;
+            const std::span<const double> exponents(k.data(), static_cast<std::size_t>(k.size()));
+            const Eigen::VectorXd a = coefficientsFor(exponents);
+            if (a.size() == 0) {
+                residuals.setConstant(fit.groups(), kOverflowResidual);
+                return 0;
+            }
+            residuals = designMatrix(fit, exponents) * a - fit.y;
+            for (double& r : residuals)
+                if (!std::isfinite(r))
+                    r = kOverflowResidual;
             return 0;
         }
 
@@ -130,6 +178,69 @@ namespace {
         return result;
     }
 
+    using Status = Eigen::LevenbergMarquardtSpace::Status;
+
+    /// Steps lm to its end, counting iterations and telling progress after each (stepped here
+    /// rather than by minimize() for that reason).
+    template <typename Solver>
+    Status runSteps(Solver& lm, Eigen::VectorXd& x, const RefineControl& control, int& iterations)
+    {
+        Status status = lm.minimizeInit(x);
+        if (status != Status::NotStarted)
+            return status;
+        do {
+            status = lm.minimizeOneStep(x);
+            ++iterations;
+            if (control.progress)
+                control.progress(iterations);
+        } while (status == Status::Running);
+        return status;
+    }
+
+    std::span<const double> spanOf(const Eigen::VectorXd& v)
+    {
+        return { v.data(), static_cast<std::size_t>(v.size()) };
+    }
+
+    /// The exponents alone from start, the coefficients following them. Returns the projected
+    /// sum of squares reached (infinity when the design lost its rank).
+    double searchExponents(const FitSnapshot& fit, Eigen::VectorXd& k, const RefineControl& control,
+        int& iterations, Status& status)
+    {
+        using Differenced = Eigen::NumericalDiff<ProjectedResiduals, Eigen::Central>;
+        Differenced differenced(ProjectedResiduals(fit, control.cancel));
+        Eigen::LevenbergMarquardt<Differenced> lm(differenced);
+        lm.setMaxfev(100 * (fit.exponentCount() + 1));
+        status = runSteps(lm, k, control, iterations);
+        const Eigen::VectorXd a = ProjectedResiduals(fit, nullptr).coefficientsFor(spanOf(k));
+        return a.size() > 0 ? sumOfSquares(fit, spanOf(a), spanOf(k))
+                            : std::numeric_limits<double>::infinity();
+    }
+
+    /// A second start for the exponents: every exponent at one value (plus its term offset),
+    /// the value among a few that the coefficients fit best. A search may end far from the
+    /// optimum where one term mimics another (x2^4 for Exp(x2)); from a plain start the
+    /// optimum is met more often.
+    Eigen::VectorXd plainStart(const FitSnapshot& fit)
+    {
+        Eigen::VectorXd best;
+        double bestSse = std::numeric_limits<double>::infinity();
+        const ProjectedResiduals projected(fit, nullptr);
+        for (const double value : { 0.5, 1.0, 1.5, -0.5 }) {
+            Eigen::VectorXd k(fit.exponentCount());
+            for (int r = 1; r <= fit.exponentCount(); ++r)
+                k(r - 1) = value + core::exponentOffset(fit.model->id, r);
+            const Eigen::VectorXd a = projected.coefficientsFor(spanOf(k));
+            const double sse = a.size() > 0 ? sumOfSquares(fit, spanOf(a), spanOf(k))
+                                            : std::numeric_limits<double>::infinity();
+            if (sse < bestSse) {
+                bestSse = sse;
+                best = k;
+            }
+        }
+        return best;
+    }
+
 } // namespace
 
 Refinement refine(const FitSnapshot& fit, const RefineControl& control)
@@ -142,10 +253,35 @@ Refinement refine(const FitSnapshot& fit, const RefineControl& control)
         result.stopReason = "too few groups for the parameters";
         return result;
     }
-    Eigen::VectorXd x(fit.parameterCount());
-    std::copy(fit.coefficients.begin(), fit.coefficients.end(), x.data());
-    std::copy(fit.exponents.begin(), fit.exponents.end(), x.data() + fit.coefficients.size());
+    // First the exponents alone (the coefficients solved for each set, derivatives by central
+    // differences), from the published exponents and from a plain start; then everything
+    // together from the better end with the exact derivatives, which polishes the last digits.
+    Status status = Status::NotStarted;
+    Eigen::VectorXd k = Eigen::Map<const Eigen::VectorXd>(
+        fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
+    double sse = searchExponents(fit, k, control, result.iterations, status);
+    if (status != Status::UserAsked) {
+        Eigen::VectorXd other = plainStart(fit);
+        if (other.size() > 0) {
+            const double otherSse = searchExponents(fit, other, control, result.iterations, status);
+            if (otherSse < sse) {
+                k = other;
+                sse = otherSse;
+            }
+        }
+    }
+    if (status == Status::UserAsked) {
+        result.stopReason = stopReasonText(status);
+        return result;
+    }
 
+    Eigen::VectorXd x(fit.parameterCount());
+    if (sse < result.startSse) {
+        x << ProjectedResiduals(fit, nullptr).coefficientsFor(spanOf(k)), k;
+    } else {
+        std::copy(fit.coefficients.begin(), fit.coefficients.end(), x.data());
+        std::copy(fit.exponents.begin(), fit.exponents.end(), x.data() + fit.coefficients.size());
+    }
     Residuals residuals(fit, control.cancel);
     Eigen::LevenbergMarquardt<Residuals> lm(residuals);
     lm.setMaxfev(200 * (fit.parameterCount() + 1));
@@ -153,18 +289,9 @@ Refinement refine(const FitSnapshot& fit, const RefineControl& control)
     // digits as its sum of squares can tell apart.
     lm.setXtol(1e-12);
     lm.setFtol(1e-14);
-    // Stepped here rather than by minimize(), so that progress is told after every iteration.
-    Eigen::LevenbergMarquardtSpace::Status status = lm.minimizeInit(x);
-    if (status == Eigen::LevenbergMarquardtSpace::NotStarted) {
-        do {
-            status = lm.minimizeOneStep(x);
-            ++result.iterations;
-            if (control.progress)
-                control.progress(result.iterations);
-        } while (status == Eigen::LevenbergMarquardtSpace::Running);
-    }
+    status = runSteps(lm, x, control, result.iterations);
     result.stopReason = stopReasonText(status);
-    if (status == Eigen::LevenbergMarquardtSpace::UserAsked)
+    if (status == Status::UserAsked)
         return result;
     const auto e = static_cast<std::ptrdiff_t>(fit.coefficients.size());
     acceptIfLower(fit, result, std::vector<double>(x.data(), x.data() + e),

@@ -106,7 +106,9 @@ namespace {
                 = details.refined ? details.refined->summary.meanError : details.fit.meanError;
             EXPECT_LE(meanError, 1.05 * data.meanError)
                 << "published " << details.fit.meanError << ", refined " << meanError
-                << ", generating " << data.meanError << ", stopped: " << refined.stopReason;
+                << ", generating " << data.meanError << ", stopped: " << refined.stopReason
+                << ", exponents " << testing::PrintToString(fit->exponents) << " -> "
+                << testing::PrintToString(refined.exponents);
             improved += details.refined ? 1 : 0;
         }
         // Models with exponents start away from the optimum: most of them must move.

@@ -8,9 +8,9 @@ namespace quantem::analysis {
 
 namespace {
 
-    std::string optionalCell(const std::optional<double>& value)
+    std::string optionalCell(const std::optional<double>& value, int digits)
     {
-        return value ? analysis::cellNumber(*value) : std::string();
+        return value ? analysis::cellNumber(*value, digits) : std::string();
     }
 
     const ParameterEstimate* findParameter(const FitSummary* summary, const std::string& name)
@@ -52,16 +52,16 @@ namespace {
 
 } // namespace
 
-std::string cellNumber(double value)
+std::string cellNumber(double value, int digits)
 {
     if (!std::isfinite(value))
         return {};
     char text[40];
-    std::snprintf(text, sizeof text, "%.15G", value);
+    std::snprintf(text, sizeof text, "%.*G", digits, value);
     return text;
 }
 
-TextTable parameterTable(const FitDetails& details)
+TextTable parameterTable(const FitDetails& details, int digits)
 {
     TextTable table { { "parameter", "value", "standard error", "95% low", "95% high", "t", "p",
         "stable value", "refined value", "refined standard error" } };
@@ -70,15 +70,15 @@ TextTable parameterTable(const FitDetails& details)
     for (const ParameterEstimate& p : details.fit.parameters) {
         const ParameterEstimate* s = findParameter(stable, p.name);
         const ParameterEstimate* r = findParameter(refined, p.name);
-        table.push_back({ p.name, cellNumber(p.value), cellNumber(p.standardError),
-            cellNumber(p.ciLow), cellNumber(p.ciHigh), cellNumber(p.t), cellNumber(p.p),
-            s ? cellNumber(s->value) : "", r ? cellNumber(r->value) : "",
-            r ? cellNumber(r->standardError) : "" });
+        const auto number = [digits](double value) { return cellNumber(value, digits); };
+        table.push_back({ p.name, number(p.value), number(p.standardError), number(p.ciLow),
+            number(p.ciHigh), number(p.t), number(p.p), s ? number(s->value) : "",
+            r ? number(r->value) : "", r ? number(r->standardError) : "" });
     }
     return table;
 }
 
-TextTable statisticsTable(const FitDetails& details)
+TextTable statisticsTable(const FitDetails& details, int digits)
 {
     const FitSummary* columns[] = { &details.fit, details.stable ? &*details.stable : nullptr,
         details.refined ? &details.refined->summary : nullptr };
@@ -89,20 +89,22 @@ TextTable statisticsTable(const FitDetails& details)
             cells.push_back(summary ? value(*summary) : std::string());
         table.push_back(cells);
     };
-    row("sum of squares", [](const FitSummary& s) { return cellNumber(s.sse); });
+    row("sum of squares", [digits](const FitSummary& s) { return cellNumber(s.sse, digits); });
     row("residual standard deviation",
-        [](const FitSummary& s) { return cellNumber(s.residualSd); });
-    row("mean error", [](const FitSummary& s) { return cellNumber(s.meanError); });
-    row("R squared", [](const FitSummary& s) { return cellNumber(s.rSquared); });
-    row("adjusted R squared", [](const FitSummary& s) { return cellNumber(s.adjustedRSquared); });
-    row("AICc", [](const FitSummary& s) { return optionalCell(s.aicc); });
-    row("BIC", [](const FitSummary& s) { return optionalCell(s.bic); });
+        [digits](const FitSummary& s) { return cellNumber(s.residualSd, digits); });
+    row("mean error", [digits](const FitSummary& s) { return cellNumber(s.meanError, digits); });
+    row("R squared", [digits](const FitSummary& s) { return cellNumber(s.rSquared, digits); });
+    row("adjusted R squared",
+        [digits](const FitSummary& s) { return cellNumber(s.adjustedRSquared, digits); });
+    row("AICc", [digits](const FitSummary& s) { return optionalCell(s.aicc, digits); });
+    row("BIC", [digits](const FitSummary& s) { return optionalCell(s.bic, digits); });
     row("degrees of freedom", [](const FitSummary& s) { return std::to_string(s.dof); });
-    row("condition number", [](const FitSummary& s) { return cellNumber(s.conditionNumber); });
+    row("condition number",
+        [digits](const FitSummary& s) { return cellNumber(s.conditionNumber, digits); });
     return table;
 }
 
-TextTable residualTable(const FitDetails& details)
+TextTable residualTable(const FitDetails& details, int digits)
 {
     TextTable table;
     const bool refined = details.refined.has_value();
@@ -120,14 +122,12 @@ TextTable residualTable(const FitDetails& details)
     for (const ResidualRow& r : details.residuals) {
         std::vector<std::string> cells { std::to_string(r.group) };
         for (double x : r.x)
-            cells.push_back(cellNumber(x));
-        cells.push_back(cellNumber(r.y));
-        cells.push_back(cellNumber(r.fitted));
-        cells.push_back(cellNumber(r.residual));
-        cells.push_back(cellNumber(r.relative));
+            cells.push_back(cellNumber(x, digits));
+        for (double value : { r.y, r.fitted, r.residual, r.relative })
+            cells.push_back(cellNumber(value, digits));
         if (refined) {
-            cells.push_back(optionalCell(r.refinedFitted));
-            cells.push_back(optionalCell(r.refinedResidual));
+            cells.push_back(optionalCell(r.refinedFitted, digits));
+            cells.push_back(optionalCell(r.refinedResidual, digits));
         }
         table.push_back(std::move(cells));
     }

@@ -24,6 +24,8 @@ namespace quantem::ui {
 namespace {
 
     constexpr int kPlotWidthTwips = 9000;
+    /// Digits shown in the window's cells; copies and saved files carry all of them.
+    constexpr int kShownDigits = 7;
     constexpr int kPlotHeightTwips = 5400;
 
     QString qt(const std::string& text) { return QString::fromStdString(text); }
@@ -34,6 +36,8 @@ namespace {
         table->setObjectName(QString::fromLatin1(name));
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->verticalHeader()->setVisible(false);
+        // Rows as tall as a line of text: more of a table fits without scrolling.
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
         table->setAlternatingRowColors(true);
         return table;
     }
@@ -128,14 +132,22 @@ FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
     tabs->addTab(m_residuals, QStringLiteral("Residuals"));
     tabs->addTab(plotPage, QStringLiteral("Residual plot"));
 
+    // Parameters beside the statistics above, residuals below: each part can be given room.
+    auto* tables = new QSplitter(Qt::Horizontal, this);
+    tables->addWidget(m_parameters);
+    tables->addWidget(m_statistics);
+    tables->setSizes({ 930, 460 });
+    auto* parts = new QSplitter(Qt::Vertical, this);
+    parts->addWidget(tables);
+    parts->addWidget(tabs);
+    parts->setSizes({ 240, 500 });
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);
     layout->addWidget(m_warning);
-    layout->addWidget(m_parameters, 2);
-    layout->addWidget(m_statistics, 2);
-    layout->addWidget(tabs, 3);
+    layout->addWidget(parts, 1);
     layout->addLayout(buttons);
-    resize(980, 760);
+    resize(1400, 760);
 }
 
 FitDetailsWindow::~FitDetailsWindow() = default;
@@ -207,11 +219,10 @@ void FitDetailsWindow::showRefinement(const analysis::Refinement& refinement)
     if (!m_fit)
         return;
     m_details = analysis::describe(*m_fit, refinement);
-    m_progress->setText(m_details->refined
-            ? QStringLiteral("Refined in %1 iterations: %2")
-                  .arg(refinement.iterations)
-                  .arg(qt(refinement.stopReason))
-            : qt(m_details->refinementNote.value_or(std::string())));
+    m_progress->setText(m_details->refined ? QStringLiteral("Refined in %1 iterations: %2")
+                                                 .arg(refinement.iterations)
+                                                 .arg(qt(refinement.stopReason))
+                                           : qt(m_details->refinementNote.value_or(std::string())));
     render();
 }
 
@@ -234,9 +245,9 @@ void FitDetailsWindow::render()
                            .arg(m_fit->parameterCount()));
     m_warning->setText(qt(m_details->warning.value_or(std::string())));
     m_warning->setVisible(m_details->warning.has_value());
-    fill(m_parameters, analysis::parameterTable(*m_details));
-    fill(m_statistics, analysis::statisticsTable(*m_details));
-    fill(m_residuals, analysis::residualTable(*m_details));
+    fill(m_parameters, analysis::parameterTable(*m_details, kShownDigits));
+    fill(m_statistics, analysis::statisticsTable(*m_details, kShownDigits));
+    fill(m_residuals, analysis::residualTable(*m_details, kShownDigits));
     m_refine->setEnabled(!m_pending);
     renderPlot();
 }

@@ -363,7 +363,7 @@ void MainWindow::buildMenus()
     dataInput->setToolTip(QStringLiteral("Open data or input data"));
     dataInput->setIcon(toolbarIcon("dk"));
 
-    QAction* regress = longCommand("HGJS", "DataRegress", [this] { regress(Route::Menu); });
+    QAction* regress = longCommand("HGJS", "DataRegress", [this] { this->regress(Route::Menu); });
     regress->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     regress->setStatusTip(QStringLiteral("Fit the chosen model to the samples"));
     regress->setIcon(toolbarIcon("ks"));
@@ -483,7 +483,7 @@ void MainWindow::buildToolBar()
 
     // The toolbar's regression and clear keys take their own routes; the other keys share the
     // menu's actions.
-    QAction* regress = longCommand("ks", "DataRegress", [this] { regress(Route::Toolbar); });
+    QAction* regress = longCommand("ks", "DataRegress", [this] { this->regress(Route::Toolbar); });
     regress->setToolTip(QStringLiteral("Data regress"));
     regress->setStatusTip(QStringLiteral("Fit the chosen model to the samples"));
     regress->setIcon(toolbarIcon("ks"));

@@ -3,6 +3,7 @@
 #include "app/InstallRoot.h"
 #include "chart/ChartWindow.h"
 #include "core/Fault.h"
+#include "core/Notices.h"
 #include "core/StopSwitch.h"
 #include "results/Calculator.h"
 #include "results/DataReport.h"
@@ -26,23 +27,45 @@ namespace {
         session.store.writeRecord(file, Record { value });
     }
 
-    void notify(Session& session, const std::string& text) { session.form1.StatusBar1[0] = text; }
+    void notify(Session& session, const std::string& text)
+    {
+        core::postNotice(session.form1, core::NoticeKind::Hint, text);
+    }
+
+    // The first file that could not be written is the cause of what the command showed after
+    // it; the others are counted.
+    std::string writeFailureNotice(const std::vector<core::WriteFailure>& failures)
+    {
+        std::string text = failures.front().reason;
+        if (failures.size() == 2)
+            text += " (and 1 more file)";
+        else if (failures.size() > 2)
+            text += " (and " + std::to_string(failures.size() - 1) + " more files)";
+        return text;
+    }
 
 } // namespace
 
-void runCommand(Session& session, const std::function<void()>& command)
+void runCommand(Session& session, const std::function<void()>& command, CommandStart start)
 {
-    // A notice speaks of the command that raised it; the next command starts without it.
-    notify(session, "");
+    // A notice speaks of the command that raised it; a new command starts without it.
+    if (start == CommandStart::New)
+        core::clearNotice(session.form1);
+    const std::size_t failuresBefore = session.store.writeFailureCount();
     try {
         command();
     } catch (const core::RunStopped&) {
         // The run ended between two evaluations: what it wrote is whole, nothing is published.
-        notify(session, core::kStoppedText);
+        core::postNotice(session.form1, core::NoticeKind::Reason, core::kStoppedText);
     } catch (const std::exception& fault) {
-        notify(session, fault.what());
+        core::postNotice(session.form1, core::NoticeKind::Reason, fault.what());
         session.messages.show(MessageWindowId::Form5);
     }
+    const std::vector<core::WriteFailure> failures
+        = session.store.writeFailuresSince(failuresBefore);
+    if (!failures.empty())
+        core::postNotice(
+            session.form1, core::NoticeKind::WriteFailure, writeFailureNotice(failures));
 }
 
 void startUpReset(Session& session)

@@ -15,11 +15,23 @@ enum class Route
     Toolbar
 };
 
-/// Runs one command: a fault that nothing inside traps ends the command where it stands, shows
-/// Form5 with its standing text and puts the fault's description into status panel 1. The
-/// program goes on. A run stopped by its progress hook (core::RunStopped) ends the same way,
-/// with "Stopped" in status panel 1 and no message window.
-void runCommand(core::Session& session, const std::function<void()>& command);
+/// Whether a command is one the user starts anew, or a step that carries on what an earlier one
+/// started (answering its message window; the later steps of a headless run), which keeps that
+/// command's notice in status panel 1.
+enum class CommandStart
+{
+    New,
+    Continuing
+};
+
+/// Runs one command: a new one first empties status panel 1. A fault that nothing inside traps
+/// ends the command where it stands, shows Form5 with its standing text and puts the fault's
+/// description into status panel 1. A file that could not be written during the command is
+/// named in panel 1 with the system's reason, above any other notice, whether or not the
+/// command trapped the fault. The program goes on. A run stopped by its progress hook
+/// (core::RunStopped) ends the same way, with "Stopped" in status panel 1 and no message window.
+void runCommand(core::Session& session, const std::function<void()>& command,
+    CommandStart start = CommandStart::New);
 
 /// The start-up reset: da.sys 2, mb.sys 0,0, bmb.sys 0, xx.sys 0,0,0,0, JC.sys 98500000000000.
 void startUpReset(core::Session& session);

@@ -65,6 +65,20 @@ namespace {
         return std::filesystem::exists(std::filesystem::symlink_status(path, error));
     }
 
+    // Setup writes its files whole through temporary files; a run ended in the middle of one
+    // leaves it behind, and the next setup takes it away.
+    void removeTemporaryFilesOfSetup(const core::ScratchStore& store)
+    {
+        const std::filesystem::path data = store.pathOf(core::ScratchFile::Data);
+        core::removeLeftTemporaryFiles(data.parent_path(),
+            { data.filename().string(), store.helpPagePath().filename().string(),
+                store.dataProgramPath().filename().string() });
+        std::vector<std::string> pictures { std::string(kBlankPictureFile) };
+        for (const core::ModelDescriptor& model : core::allModels())
+            pictures.emplace_back(model.pictureFile);
+        core::removeLeftTemporaryFiles(store.picturePath(pictures.front()).parent_path(), pictures);
+    }
+
     std::string modelMenuHelp()
     {
         std::string out;
@@ -233,6 +247,7 @@ InstallRootReport prepareInstallRoot(const std::filesystem::path& root,
     makeDirectory(root);
     makeDirectory(store.pathOf(core::ScratchFile::Xx).parent_path());
     makeDirectory(store.picturePath(std::string(kBlankPictureFile)).parent_path());
+    removeTemporaryFilesOfSetup(store);
 
     writeIfMissing(store.helpPagePath(), helpPage(root));
 

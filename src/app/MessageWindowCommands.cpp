@@ -2,6 +2,7 @@
 
 #include "app/Commands.h"
 #include "chart/SamplePlot.h"
+#include "core/Notices.h"
 #include "results/DataReport.h"
 
 namespace quantem::app {
@@ -14,13 +15,15 @@ namespace {
     void openPage(Session& session, const std::string& address)
     {
         if (session.shell == nullptr || !session.shell->openPage(address))
-            session.form1.StatusBar1[0] = "The page could not be opened: " + address;
+            core::postNotice(
+                session.form1, core::NoticeKind::Hint, "The page could not be opened: " + address);
     }
 
     void startEmail(Session& session)
     {
         if (session.shell == nullptr || !session.shell->startEmail(session.addresses.email))
-            session.form1.StatusBar1[0] = "No e-mail program could be started.";
+            core::postNotice(
+                session.form1, core::NoticeKind::Hint, "No e-mail program could be started.");
     }
 
     /// "Yes" of the two error windows unloads them and leaves a fresh hidden copy, so the next

@@ -52,31 +52,6 @@ namespace {
 
 const char* scratchFileName(ScratchFile file) { return entryOf(file).name; }
 
-void writeFileAtomically(const std::filesystem::path& path, const std::string& content)
-{
-    std::filesystem::path temporary = path;
-    temporary += ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw Fault(FaultCode::PathFileAccessError, "Cannot write " + path.string());
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw Fault(FaultCode::PathFileAccessError, "Cannot write " + path.string());
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw Fault(FaultCode::PathFileAccessError, "Cannot write " + path.string());
-    }
-}
-
 std::string readWholeFile(const std::filesystem::path& path)
 {
     std::unique_ptr<ByteSource> source = openRegularFile(path.string());
@@ -104,8 +79,9 @@ static std::filesystem::path scratchPath(const std::filesystem::path& root, Scra
     return entry.inSys ? root / "sys" / entry.name : root / entry.name;
 }
 
-FileStoreBackend::FileStoreBackend(std::filesystem::path root)
+FileStoreBackend::FileStoreBackend(std::filesystem::path root, FileOperations& operations)
     : m_root(std::move(root))
+    , m_operations(&operations)
 {
 }
 
@@ -132,7 +108,23 @@ std::unique_ptr<ByteSource> FileStoreBackend::open(ScratchFile file) const
 
 void FileStoreBackend::write(ScratchFile file, const std::string& content)
 {
-    writeFileAtomically(pathOf(file), content);
+    removeLeftTemporaryFilesOnce();
+    writeFileAtomically(pathOf(file), content, *m_operations);
+}
+
+void FileStoreBackend::removeLeftTemporaryFilesOnce()
+{
+    // Once per backend, that is at the first write of a program run: a temporary file found then
+    // was left by a run that ended in the middle of a write.
+    if (m_swept)
+        return;
+    m_swept = true;
+    std::vector<std::string> inSys;
+    std::vector<std::string> inRoot;
+    for (const FileEntry& entry : kFiles)
+        (entry.inSys ? inSys : inRoot).emplace_back(entry.name);
+    removeLeftTemporaryFiles(m_root / "sys", inSys, *m_operations);
+    removeLeftTemporaryFiles(m_root, inRoot, *m_operations);
 }
 
 bool FileStoreBackend::exists(ScratchFile file) const
@@ -166,9 +158,34 @@ ScratchStore::ScratchStore(std::filesystem::path root)
 {
 }
 
+/// The failed writes of a store: a repeat of the last failure only moves its mark, so a run
+/// that fails the same write again and again keeps one entry.
+struct ScratchStore::FailedWrites
+{
+    struct Entry
+    {
+        WriteFailure failure;
+        std::size_t last; // the failure count at its latest repeat
+    };
+    std::vector<Entry> entries;
+    std::size_t count = 0;
+
+    void add(ScratchFile file, const std::string& reason)
+    {
+        ++count;
+        if (!entries.empty() && entries.back().failure.file == file
+            && entries.back().failure.reason == reason) {
+            entries.back().last = count;
+            return;
+        }
+        entries.push_back({ { file, reason }, count });
+    }
+};
+
 ScratchStore::ScratchStore(std::filesystem::path root, std::shared_ptr<StoreBackend> backend)
     : m_root(std::move(root))
     , m_backend(std::move(backend))
+    , m_failures(std::make_shared<FailedWrites>())
 {
 }
 
@@ -196,19 +213,45 @@ std::filesystem::path ScratchStore::dataProgramPath() const { return m_root / "D
 
 std::filesystem::path ScratchStore::helpPagePath() const { return m_root / "help.html"; }
 
+void ScratchStore::write(ScratchFile file, const std::string& content) const
+{
+    try {
+        m_backend->write(file, content);
+    } catch (const Fault& fault) {
+        // Callers trap the fault as they see fit; the reason is kept so it can still be told.
+        if (fault.code() == FaultCode::PathFileAccessError)
+            m_failures->add(file, fault.what());
+        throw;
+    }
+}
+
 void ScratchStore::writeRecords(ScratchFile file, const std::vector<Record>& records) const
 {
-    m_backend->write(file, formatRecords(records));
+    write(file, formatRecords(records));
 }
 
 void ScratchStore::writeRecord(ScratchFile file, const Record& record) const
 {
-    m_backend->write(file, formatRecordLine(record));
+    write(file, formatRecordLine(record));
 }
 
-void ScratchStore::writeText(ScratchFile file, const std::string& text) const
+void ScratchStore::writeText(ScratchFile file, const std::string& text) const { write(file, text); }
+
+std::size_t ScratchStore::writeFailureCount() const noexcept { return m_failures->count; }
+
+std::vector<WriteFailure> ScratchStore::writeFailuresSince(std::size_t mark) const
 {
-    m_backend->write(file, text);
+    std::vector<WriteFailure> failures;
+    for (const FailedWrites::Entry& entry : m_failures->entries) {
+        if (entry.last <= mark)
+            continue;
+        bool seen = false;
+        for (const WriteFailure& failure : failures)
+            seen = seen || failure.file == entry.failure.file;
+        if (!seen)
+            failures.push_back(entry.failure);
+    }
+    return failures;
 }
 
 bool ScratchStore::exists(ScratchFile file) const { return m_backend->exists(file); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AtomicFile.h"
 #include "core/ByteSource.h"
 #include "core/Record.h"
 
@@ -38,10 +39,6 @@ enum class ScratchFile
 /// The file name of a scratch file as the program spells it ("xx.sys", "JC.sys", "data.qtm").
 const char* scratchFileName(ScratchFile file);
 
-/// Writes content to path whole: into a temporary file beside it, then renamed over it, so a
-/// failed write leaves the previous content. Throws Fault 75 when the file cannot be written.
-void writeFileAtomically(const std::filesystem::path& path, const std::string& content);
-
 /// Reads a whole file. Throws Fault 53 when it does not exist, cannot be opened or is not a
 /// regular file.
 std::string readWholeFile(const std::filesystem::path& path);
@@ -62,11 +59,14 @@ public:
     virtual bool exists(ScratchFile file) const = 0;
 };
 
-/// The files of an install root: "sys/" for scratch files, data.qtm at the root.
+/// The files of an install root: "sys/" for scratch files, data.qtm at the root. Every write
+/// goes through writeFileAtomically with the given file operations; the first write also
+/// removes the temporary files that a run ended in the middle of a write left behind.
 class FileStoreBackend final : public StoreBackend
 {
 public:
-    explicit FileStoreBackend(std::filesystem::path root);
+    explicit FileStoreBackend(
+        std::filesystem::path root, FileOperations& operations = systemFileOperations());
     std::filesystem::path pathOf(ScratchFile file) const;
 
     /// Anything but a regular file in a file's place (a folder, a device, a pipe) is no file.
@@ -76,7 +76,11 @@ public:
     bool exists(ScratchFile file) const override;
 
 private:
+    void removeLeftTemporaryFilesOnce();
+
     std::filesystem::path m_root;
+    FileOperations* m_operations;
+    bool m_swept = false;
 };
 
 /// Named files as bytes in memory. Not shared between threads: one backend per session.
@@ -95,7 +99,16 @@ private:
     std::map<ScratchFile, std::string> m_files;
 };
 
-/// The program's named files with the record rules, over a backend. Copies share the backend.
+/// A named file that could not be written, with the reason as the user is told it (the path and
+/// the system's reason).
+struct WriteFailure
+{
+    ScratchFile file;
+    std::string reason;
+};
+
+/// The program's named files with the record rules, over a backend. Copies share the backend and
+/// the record of failed writes.
 /// A store over the files of an install root also knows the root's other paths (pictures, help
 /// page, data program); a store in memory has an empty root.
 class ScratchStore
@@ -105,6 +118,8 @@ public:
     explicit ScratchStore(std::filesystem::path root);
     /// Named files in memory, seeded with the given bytes.
     static ScratchStore inMemory(std::map<ScratchFile, std::string> files = {});
+    /// The files of root through another backend (a file backend with its own file operations).
+    ScratchStore(std::filesystem::path root, std::shared_ptr<StoreBackend> backend);
 
     const std::filesystem::path& root() const noexcept { return m_root; }
     std::filesystem::path pathOf(ScratchFile file) const;
@@ -125,6 +140,12 @@ public:
     /// Rewrites the file whole with plain text (the data report).
     void writeText(ScratchFile file, const std::string& text) const;
 
+    /// How many writes have failed so far; a mark for writeFailuresSince.
+    std::size_t writeFailureCount() const noexcept;
+    /// The files whose writes failed after the mark, each once with its first reason after the
+    /// mark, in the order they first failed.
+    std::vector<WriteFailure> writeFailuresSince(std::size_t mark) const;
+
     bool exists(ScratchFile file) const;
     /// The whole file as text. Throws Fault 53 when it is missing.
     std::string readText(ScratchFile file) const;
@@ -140,10 +161,12 @@ public:
     std::vector<RecordItem> readItems(ScratchFile file, std::size_t count) const;
 
 private:
-    ScratchStore(std::filesystem::path root, std::shared_ptr<StoreBackend> backend);
+    struct FailedWrites;
+    void write(ScratchFile file, const std::string& content) const;
 
     std::filesystem::path m_root;
     std::shared_ptr<StoreBackend> m_backend;
+    std::shared_ptr<FailedWrites> m_failures;
 };
 
 } // namespace quantem::core

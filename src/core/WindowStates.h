@@ -17,6 +17,16 @@ struct Colour
     bool operator==(const Colour&) const = default;
 };
 
+/// What the notice in status panel 1 tells, least important first (core/Notices.h).
+enum class NoticeKind
+{
+    None,
+    Hint, // something done on the side did not work: a picture, a page, a program
+    Reason, // why a command stopped or refused its input
+    Warning, // a result that needs care
+    WriteFailure, // a file could not be written: the cause of what followed
+};
+
 /// The main window's values: the blackboard where results live and from which later commands
 /// read them back. Fixed captions that nothing changes live only in the view.
 struct Form1
@@ -53,6 +63,8 @@ struct Form1
     /// Status panels 1..7 (index 0 is panel 1). Panel 1 carries the program's own notices,
     /// 2 and 3 the date and time at load, 4..7 the progress of the power engine.
     std::array<std::string, 7> StatusBar1 { "", "", "", "0", "1", " ", "0" };
+    /// What the text of panel 1 tells; set only through core/Notices.h.
+    NoticeKind StatusBar1Notice = NoticeKind::None;
 
     /// The model whose menu item carries the check mark (0: none).
     int checkedModel = 0;

@@ -170,11 +170,20 @@ TEST(InstallRoot, ExistingFilesAreNeverOverwritten)
     EXPECT_EQ(renderer.calls.size(), 51u);
     EXPECT_EQ(report.created.size(), 51u);
 
-    // A second setup finds everything in place and does nothing.
+    // A second setup finds everything in place and does nothing but take away what an ended
+    // setup or data program left in the middle of a write; other files stay.
+    temp.writeFile(".help.html.tmp-a8Kq2Z", "<html");
+    temp.writeFile(".data.qtm.tmp-000ZZZ", "2.5,");
+    temp.writeFile("sz/.gs11.bmp.tmp-Pq81xY", "BM");
+    temp.writeFile(".profile.tmp-a8Kq2Z", "mine");
     RecordingRenderer again;
     const InstallRootReport second = prepareInstallRoot(temp.path(), "/opt/q/qd", &again);
     EXPECT_TRUE(second.created.empty());
     EXPECT_TRUE(again.calls.empty());
+    EXPECT_EQ(temp.read(".help.html.tmp-a8Kq2Z"), "<missing>");
+    EXPECT_EQ(temp.read(".data.qtm.tmp-000ZZZ"), "<missing>");
+    EXPECT_EQ(temp.read("sz/.gs11.bmp.tmp-Pq81xY"), "<missing>");
+    EXPECT_EQ(temp.read(".profile.tmp-a8Kq2Z"), "mine");
 }
 
 TEST(InstallRoot, PictureFailuresAreReportedAndOtherFailuresRaiseFault75)

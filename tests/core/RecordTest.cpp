@@ -2,7 +2,6 @@
 
 #include "core/Fault.h"
 #include "core/SampleData.h"
-#include "core/SampleData.h"
 #include "core/ScratchStore.h"
 #include "support/Expect.h"
 #include "support/TempRoot.h"
@@ -117,9 +116,10 @@ namespace {
         test::TempRoot root;
         ScratchStore store(root.path());
         store.writeRecord(ScratchFile::Xx, { 1.0, 1.0, 1.0, 7.0 });
-        // A directory in the way of the temporary file makes the write fail.
-        std::filesystem::create_directory(root.sys("xx.sys.part"));
-        EXPECT_EQ(faultOf([&] { store.writeRecord(ScratchFile::Xx, { 0.0, 0.0, 0.0, 0.0 }); }), 75);
+        // A folder where the file should be makes the rename over it fail.
+        std::filesystem::create_directory(root.sys("mb.sys"));
+        EXPECT_EQ(faultOf([&] { store.writeRecord(ScratchFile::Mb, { 0.0 }); }), 75);
+        EXPECT_TRUE(std::filesystem::is_directory(root.sys("mb.sys")));
         EXPECT_EQ(root.readSys("xx.sys"), "1,1,1,7\r\n");
 
         ScratchStore missing(root.path() / "no-such-root");

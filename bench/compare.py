@@ -5,7 +5,8 @@ usage: compare.py BUILD-DIR [WORK-DIR]
 
 Jobs:
   model 24 (six exponents) from power initial value 1, N = 1 000 and 10 000, against SciPy
-  curve_fit on all 11 parameters, and against the minimal loop (bench_floor_loop);
+  curve_fit on all 11 parameters, and against a process that reads the same samples and runs
+  the minimal loop of the same number of evaluations (bench_floor_loop);
   model 51 with n = 50, N = 100 000, against numpy loadtxt + lstsq.
 Each process runs under /usr/bin/time -v; the table shows the median wall time of a few runs and
 the peak resident memory, and the ratio quantem / alternative (below 1: quantem is faster).
@@ -91,10 +92,11 @@ def main():
                           "--power", "1"])
         scipy = median_of([sys.executable, "-c", SCIPY_24, samples24, str(groups)])
         rows.append(("model 24, N = %d, initial value 1" % groups, "SciPy curve_fit", ours, scipy))
-        evaluations, loop, _ = subprocess.run([floor, samples24, str(groups), "1"], check=True,
-                                              capture_output=True, text=True).stdout.split()
+        evaluations = subprocess.run([floor, "count", samples24, str(groups), "1"], check=True,
+                                     capture_output=True, text=True).stdout.strip()
+        loop = median_of([floor, "loop", samples24, str(groups), "1", evaluations])
         rows.append(("  the same search, %s evaluations" % evaluations,
-                     "minimal C++ loop", ours, (float(loop), float("nan"), float(loop))))
+                     "minimal C++ loop", ours, loop))
 
     samples51 = os.path.join(work, "model51.qtm")
     subprocess.run(generate + ["model51", samples51, "100000", "50"], check=True)
@@ -111,7 +113,7 @@ def main():
     print("| " + " | ".join(header) + " |")
     print("|" + "---|" * len(header))
     for job, alternative, (our_s, our_mib, our_cpu), (alt_s, alt_mib, alt_cpu) in rows:
-        alt_memory = "" if alt_mib != alt_mib else "%.0f" % alt_mib
+        alt_memory = "%.0f" % alt_mib
         print("| %s | %s | %.3f | %.3f | %.0f | %.3f | %.3f | %s | %.2f |" % (
             job, alternative, our_s, our_cpu, our_mib, alt_s, alt_cpu, alt_memory,
             our_s / alt_s))

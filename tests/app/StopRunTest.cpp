@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace quantem::app {
 namespace {
@@ -101,6 +102,32 @@ namespace {
         EXPECT_GT(counter.calls, 5);
         EXPECT_TRUE(published());
         EXPECT_TRUE(session.messages.log().empty());
+        expectScratchFilesWhole();
+    }
+
+    TEST_F(StopRunTest, AStopLeavesTheCriterionFilesOfTheLastEvaluation)
+    {
+        // Stopped after evaluation 4 and, afresh, after evaluation 5: r1.sys holds each run's
+        // last criterion and rr.sys of the second run the change between the two, as if every
+        // evaluation had written its files.
+        root.writeSamples(kSamples);
+        const auto stoppedAfter = [&](int evaluations) {
+            choose(7, "8", "2.5");
+            stop.reset();
+            counter.calls = 0;
+            counter.stopAt = evaluations;
+            regress();
+            EXPECT_EQ(session.form1.StatusBar1[0], core::kStoppedText);
+            EXPECT_EQ(counter.calls, evaluations);
+            return std::pair { session.store.readNumbers(core::ScratchFile::R1, 1)[0],
+                session.store.readNumbers(core::ScratchFile::Rr, 4) };
+        };
+        const auto [criterion4, step4] = stoppedAfter(4);
+        const auto [criterion5, step5] = stoppedAfter(5);
+        EXPECT_NE(criterion4, criterion5);
+        EXPECT_EQ(step5[0], criterion5 - criterion4);
+        EXPECT_EQ(step4[2], criterion4); // F of the last step, here positive
+        EXPECT_EQ(step5[2], criterion5);
         expectScratchFilesWhole();
     }
 

@@ -17,6 +17,7 @@ any output, or their line cannot be reached) are counted apart.
 import argparse
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -34,6 +35,7 @@ class Mutation:
     what: str
     occurrence: int = 0  # 0: the piece must be on one line only; n: the n-th line holding it
     equivalent: bool = False
+    first: bool = False  # a fault a user would see that once went unnoticed: tried first
 
 
 M = Mutation
@@ -64,19 +66,19 @@ MUTATIONS = [
     M("core/Record.cpp", "        return 0.0;", "        return 1.0;", "an empty item reads as 1"),
     M("core/Record.cpp", "            m_next += 3;", "            m_next += 2;", "a byte-order mark is not skipped whole"),
     M("core/Record.h", "inline constexpr std::size_t kMaxItemLength = 4096;", "inline constexpr std::size_t kMaxItemLength = 4095;", "an item of 4096 characters cut"),
-    M("core/ScratchStore.cpp", "        if (!out) {", "        if (false) {", "atomic write keeps going after a failed write or close"),
+    M("core/ScratchStore.cpp", "        if (!out) {", "        if (false) {", "atomic write keeps going after a failed write or close", first=True),
     M("core/ScratchStore.cpp", "    if (error) {", "    if (false) {", "a failed rename is not told"),
     # linear engine
-    M("engine_linear/NormalSystem.h", "inline constexpr double kPivotFloor = 1E-100;", "inline constexpr double kPivotFloor = 1E-90;", "a pivot floor of another size"),
+    M("engine_linear/NormalSystem.h", "inline constexpr double kPivotFloor = 1E-100;", "inline constexpr double kPivotFloor = 1E-90;", "a pivot floor of another size", first=True),
     M("engine_linear/NormalSystem.cpp", "if (pivot == 0.0) {", "if (pivot <= 0.0) {", "negative pivots replaced by the floor"),
     M("engine_linear/NormalSystem.cpp", "sums.lyy = checkFinite(m_sumYY - divide(", "sums.lyy = checkFinite(m_sumYY + divide(", "Lyy sign"),
     M("engine_linear/NormalSystem.cpp", "const float yy = static_cast<float>(y * y);", "const double yy = y * y;", "four-number y squared kept in double"),
     M("engine_linear/NormalSystem.cpp", "for (int r = 1; r <= m - 1; ++r) {", "for (int r = 1; r < m - 1; ++r) {", "substitution skips a row"),
-    M("engine_linear/FitStatistics.cpp", "if (test.q == 0.0 && test.u != 0.0", "if (std::fabs(test.q) < 1E-12 && test.u != 0.0", "a perfect fit taken on a merely tiny Q"),
+    M("engine_linear/FitStatistics.cpp", "if (test.q == 0.0 && test.u != 0.0", "if (std::fabs(test.q) < 1E-12 && test.u != 0.0", "a perfect fit taken on a merely tiny Q", first=True),
     M("engine_linear/FitStatistics.cpp", "test.f = 1E+20;", "test.f = 1E+19;", "perfect-fit F"),
     M("engine_linear/FitStatistics.cpp", "const double residualFreedom = sums.n - m;", "const double residualFreedom = sums.n - m - 1.0;", "residual degrees of freedom"),
     M("engine_linear/FitStatistics.cpp", "test.r = core::squareRoot(std::fabs(divide(test.u, sums.lyy)));", "test.r = core::squareRoot(std::fabs(divide(test.u, sums.lyy + 1E-9)));", "R slightly off"),
-    M("engine_linear/LinearFamilyFit.cpp", "if (regressors > kMaxRegressors) {", "if (regressors >= kMaxRegressors) {", "50 regressors refused"),
+    M("engine_linear/LinearFamilyFit.cpp", "if (regressors > kMaxRegressors) {", "if (regressors >= kMaxRegressors) {", "50 regressors refused", first=True),
     M("engine_linear/LinearFamilyFit.cpp", "std::fabs(core::divide(e, fitted))", "std::fabs(core::divide(e, y))", "relative error against y"),
     M("engine_linear/LinearFamilyFit.cpp", "if (std::fabs(e) > biggest)", "if (e > biggest)", "biggest error ignores the sign"),
     M("engine_linear/LinearFamilyFit.cpp", "core::toSingle(core::divide(sumAbs, groups))", "core::toSingle(core::divide(sumAbs, groups - 1.0))", "mean error over n - 1"),
@@ -86,7 +88,7 @@ MUTATIONS = [
     M("engine_power/ExponentSearch.cpp", "if (dF > 0.0f) {", "if (dF >= 0.0f) {", "a change of 0 searches downward"),
     M("engine_power/ExponentSearch.cpp", "const int last = exponentCount + 1;", "const int last = exponentCount;", "the last exponent is never searched"),
     M("engine_power/ExponentSearch.cpp", "t = t + kExponentStep;", "t = t + kExponentStep + kExponentStep;", "the downward search steps back two steps", occurrence=2),
-    M("engine_power/PowerEvaluation.cpp", "in.c4 = core::toInteger16(offsets[3]);", "in.c4 = static_cast<std::int16_t>(offsets[3]);", "the fourth offset truncated instead of rounded"),
+    M("engine_power/PowerEvaluation.cpp", "in.c4 = core::toInteger16(offsets[3]);", "in.c4 = static_cast<std::int16_t>(offsets[3]);", "the fourth offset truncated instead of rounded", first=True),
     M("engine_power/PowerEvaluation.cpp", "g.y = add(g.y, in.c2);", "g.y = add(g.y, in.c1);", "two-number y takes the x offset"),
     M("engine_power/PowerEvaluation.cpp", "if (size == 2 && g.x1 < 0.0)", "if (size == 2 && g.x1 < -1.0)", "negative x between -1 and 0 passes"),
     M("engine_power/PowerEvaluation.cpp", "return g.y == 0.0;", "return false;", "y = 0 passes"),
@@ -95,14 +97,14 @@ MUTATIONS = [
     M("engine_power/PowerEvaluation.cpp", "panels[4] = core::doubleText(test.r - 1.5);", "panels[4] = core::doubleText(test.r - 1.0);", "status panel 5 shift"),
     M("engine_power/PowerEvaluation.cpp", "g.y = core::toSingle(static_cast<double>(static_cast<float>(in.c4) + yRead));", "g.y = static_cast<double>(in.c4) + static_cast<double>(yRead);", "four-number y plus offset in double"),
     M("engine_power/PowerEvaluation.cpp", "if (in.e != static_cast<int>(terms.size()))", "if (in.e > static_cast<int>(terms.size()))", "too few elements accepted"),
-    M("engine_power/CriterionHandoff.cpp", "        m_handoff.flush();", "        ;", "a stopped search leaves r1.sys and rr.sys of its first evaluation"),
+    M("engine_power/CriterionHandoff.cpp", "        m_handoff.flush();", "        ;", "a stopped search leaves r1.sys and rr.sys of its first evaluation", first=True),
     M("engine_power/CriterionHandoff.cpp", "{ m_change, m_r, m_f, m_s }", "{ m_change, m_r, m_f, m_f }", "held rr.sys written with F for S"),
     M("engine_power/PublishPowerResult.cpp", "return std::floor(exponent * kExponentGrid) / kExponentGrid;", "return std::round(exponent * kExponentGrid) / kExponentGrid;", "exponent rounded instead of cut"),
     M("engine_power/PublishPowerResult.cpp", "exponent = cutExponent(exponent) + core::exponentOffset(model, index);", "exponent = cutExponent(exponent);", "term offset not added back"),
     M("engine_power/PublishPowerResult.cpp", "form.label(2 + i) = i <= e ?", "form.label(2 + i) = i < e ?", "last coefficient label empty"),
     M("engine_power/PublishPowerResult.cpp", "form.label(10 + index) = index <= k ?", "form.label(10 + index) = index < k ?", "last exponent label empty"),
     # results: evaluation, calculator, residual pass, report, curves
-    M("results/Calculator.cpp", "for (int r = 0; r < 6; ++r)", "for (int r = 0; r < 5; ++r)", "the calculator ignores the sixth exponent"),
+    M("results/Calculator.cpp", "for (int r = 0; r < 6; ++r)", "for (int r = 0; r < 5; ++r)", "the calculator ignores the sixth exponent", first=True),
     M("results/Calculator.cpp", "for (int i = 0; i < 7; ++i)", "for (int i = 0; i < 6; ++i)", "the calculator ignores a6"),
     M("results/Calculator.cpp", "if (fault.code() == FaultCode::InvalidArgument)", "if (fault.code() != FaultCode::InvalidArgument)", "calculator tells the wrong faults"),
     M("results/EvaluateModel.cpp", "value = core::divide(value, x);", "value = core::multiply(value, x);", "reciprocal factor multiplies"),
@@ -117,15 +119,15 @@ MUTATIONS = [
     M("results/CurveSampling.cpp", "for (std::size_t i = 1; i < coefficients.size(); ++i)", "for (std::size_t i = 1; i + 1 < coefficients.size(); ++i)", "polynomial curve drops its last term"),
     M("results/CurveSampling.cpp", "for (double i = 0.0; i <= n; i += 1.0)", "for (double i = 0.0; i < n; i += 1.0)", "polynomial coefficients read one short"),
     # chart
-    M("chart/SamplePlot.cpp", "for (double i = 1.0; i <= n; i += 1.0) {", "for (double i = 1.0; i < n; i += 1.0) {", "the chart's range scan skips the last group", occurrence=1),
+    M("chart/SamplePlot.cpp", "for (double i = 1.0; i <= n; i += 1.0) {", "for (double i = 1.0; i < n; i += 1.0) {", "the chart's range scan skips the last group", occurrence=1, first=True),
     M("chart/SamplePlot.cpp", "if (y < range.minY)", "if (y > range.minY)", "range minimum of y"),
     M("chart/ChartAxes.cpp", "double xTickPosition(int j) { return j < 9 ?", "double xTickPosition(int j) { return j < 8 ?", "grid line at the right edge early"),
     M("chart/ChartAxes.cpp", 'form2.Label7 = " 0";', 'form2.Label7 = "0";', "plain-axes origin label"),
     M("chart/TickLabel.cpp", "const bool roundUp = decimals[2] >= '5';", "const bool roundUp = decimals[2] > '5';", "tick labels round 5 down"),
     M("chart/TickLabel.cpp", "whole.erase(0, whole.find_first_not_of('0'));", ";", "tick labels keep a leading zero"),
     # commands
-    M("app/Regression.cpp", "if (values[j] != previous[j])", "if (true)", "a variation mark overwritten by a later zero difference"),
-    M("app/Regression.cpp", "if (n <= 2 || m == 0 || !isWholeInteger16(n)) {", "if (n <= 2 || !isWholeInteger16(n)) {", "Text3 = 0 on a power model passes"),
+    M("app/Regression.cpp", "if (values[j] != previous[j])", "if (true)", "a variation mark overwritten by a later zero difference", first=True),
+    M("app/Regression.cpp", "if (n <= 2 || m == 0 || !isWholeInteger16(n)) {", "if (n <= 2 || !isWholeInteger16(n)) {", "Text3 = 0 on a power model passes", first=True),
     M("app/Regression.cpp", "if (n <= 2 || m == 0 || !isWholeInteger16(n)) {", "if (n < 2 || m == 0 || !isWholeInteger16(n)) {", "two groups pass"),
     M("app/Regression.cpp", "n >= -32768.0 && n <= 32767.0; }", "n >= -32768.0 && n < 32767.0; }", "32767 groups refused"),
     M("app/Regression.cpp", "for (int column = size; size > 0 && column < 4; ++column)", "for (int column = size; size > 0 && column < 3; ++column)", "the fourth column of a shorter group counts as constant"),
@@ -159,7 +161,7 @@ def run(command, cwd, timeout=None, quiet=True):
 
 
 def sync_tree(tree: Path):
-    """Copies the tracked and new files of the repository into tree, keeping unchanged files' times."""
+    """Copies the tracked and new files of the repository into tree; unchanged files keep their times."""
     files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
                            stdout=subprocess.PIPE, check=True).stdout.split(b"\0")
     for name in files:
@@ -173,7 +175,9 @@ def sync_tree(tree: Path):
         if target.exists() and target.read_bytes() == source.read_bytes():
             continue
         target.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(source, target)
+        # A fresh time, so that a file put back after an interrupted run is built again.
+        shutil.copyfile(source, target)
+        shutil.copymode(source, target)
 
 
 def locate(text: str, mutation: Mutation):
@@ -216,6 +220,8 @@ def first_failing(build_dir: Path, tests, timeout):
 
 
 def main():
+    # Stopped from outside, the run still puts the mutated line back (the finally below).
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--only", help="run only mutations whose file or description holds this text")
     parser.add_argument("--list", action="store_true", help="list the mutations and whether their lines are found")
@@ -231,6 +237,7 @@ def main():
 
     selected = [m for m in MUTATIONS
                 if not options.only or options.only in m.file or options.only in m.what]
+    selected.sort(key=lambda m: not m.first)
     if options.list:
         for number, mutation in enumerate(selected, 1):
             source = (tree / "src" / mutation.file).read_text()

@@ -1,40 +1,73 @@
 // Any bytes as data.qtm: reading groups from it ends only in the reader's faults (13 not a
-// number, 6 beyond the range, 62 past the end), and every number it gives is finite.
+// number, 6 beyond the range, 62 past the end), every number it gives is finite, and a reader
+// limited to the first items a pass needs gives exactly what the whole file gives there.
 #include "FuzzChecks.h"
 #include "core/Fault.h"
 #include "core/SampleData.h"
 #include "core/ScratchStore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+namespace {
+
+using namespace quantem;
+
+// What reading number after number gives: the value, or the fault's number; stops at 62.
+struct Reading
 {
-    using namespace quantem;
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    const core::ScratchStore store
-        = core::ScratchStore::inMemory({ { core::ScratchFile::Data, text } });
-    const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(store);
-    fuzz::check(samples.has_value(), "a sample file in memory is present");
-    core::RecordReader reader = samples->reader();
-    std::size_t read = 0;
+    std::vector<double> values;
+    std::vector<int> faults; // 0 where a value was read
+};
+
+Reading readAll(core::RecordReader reader)
+{
+    Reading reading;
     for (;;) {
         try {
             const double value = reader.readNumber();
             fuzz::check(std::isfinite(value), "a sample number is finite");
-            ++read;
+            reading.values.push_back(value);
+            reading.faults.push_back(0);
         } catch (const core::Fault& fault) {
             const int code = static_cast<int>(fault.code());
-            if (code == 62) {
-                fuzz::check(reader.atEnd(), "62 only past the last item");
-                break;
-            }
+            if (code == 62)
+                return reading;
             fuzz::check(
                 code == 13 || code == 6, "a sample item fails with 13, 6 or 62", fault.what());
+            reading.values.push_back(0.0);
+            reading.faults.push_back(code);
         }
     }
-    fuzz::check(read <= samples->itemCount(), "no more numbers than items");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::size_t limit = data[0];
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+    const core::ScratchStore store
+        = core::ScratchStore::inMemory({ { core::ScratchFile::Data, text } });
+    const std::optional<core::SampleData> whole = core::SampleData::loadIfPresent(store);
+    fuzz::check(whole.has_value(), "a sample file in memory is present");
+    const Reading all = readAll(whole->reader());
+    fuzz::check(all.values.size() <= whole->itemCount(), "no more numbers than items");
+
+    const std::optional<core::SampleData> limited = core::SampleData::loadIfPresent(store, limit);
+    const Reading first = readAll(limited->reader());
+    fuzz::check(first.values.size() <= limit, "a limited reader stops at its limit");
+    fuzz::check(first.values.size() == std::min(limit, all.values.size()),
+        "a limited reader reads every item up to its limit");
+    for (std::size_t i = 0; i < first.values.size(); ++i) {
+        fuzz::check(first.faults[i] == all.faults[i], "the same fault at the same item");
+        fuzz::check(fuzz::sameBits(first.values[i], all.values[i]), "the same number");
+    }
     return 0;
 }

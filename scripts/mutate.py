@@ -11,7 +11,7 @@ a mutation whose text is gone (or is no longer on exactly one line) is skipped a
 Prints one row per mutation and the share caught. "Equivalent" mutations (they cannot change
 any output, or their line cannot be reached) are counted apart.
 
-    scripts/mutate.py [--only SUBSTRING] [--list] [--build DIR] [--timeout SECONDS]
+    scripts/mutate.py [--only SUBSTRING ...] [--list] [--build DIR] [--timeout SECONDS]
 """
 
 import argparse
@@ -144,7 +144,7 @@ MUTATIONS = [
 # (test_app) run every layer in process, so the end-to-end runs of quantem-fit (test_cli, slow)
 # are left to the folders nothing else reaches.
 TESTS_OF = {
-    "core": ["test_core", "test_engine_linear", "test_engine_power", "test_app"],
+    "core": ["test_core", "test_engine_linear", "test_results", "test_engine_power", "test_app"],
     "engine_linear": ["test_engine_linear", "test_engine_power", "test_app"],
     "results": ["test_results", "test_engine_power", "test_app"],
     "engine_power": ["test_engine_power", "test_app"],
@@ -223,7 +223,8 @@ def main():
     # Stopped from outside, the run still puts the mutated line back (the finally below).
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--only", help="run only mutations whose file or description holds this text")
+    parser.add_argument("--only", action="append",
+                        help="run only mutations whose file or description holds this text (repeatable)")
     parser.add_argument("--list", action="store_true", help="list the mutations and whether their lines are found")
     parser.add_argument("--build", default=str(ROOT / "build-mutate"), help="folder of the copy and its build")
     parser.add_argument("--timeout", type=int, default=900, help="seconds one test program may take")
@@ -236,7 +237,7 @@ def main():
     sync_tree(tree)
 
     selected = [m for m in MUTATIONS
-                if not options.only or options.only in m.file or options.only in m.what]
+                if not options.only or any(o in m.file or o in m.what for o in options.only)]
     selected.sort(key=lambda m: not m.first)
     if options.list:
         for number, mutation in enumerate(selected, 1):

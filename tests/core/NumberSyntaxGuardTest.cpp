@@ -1,0 +1,31 @@
+#include "core/Fault.h"
+#include "core/NumberText.h"
+#include "core/Record.h"
+#include "support/Expect.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+// An exponent letter needs digits after it: in a text box the number ends before the letter, in
+// a file the item is no number at all.
+namespace quantem::core {
+namespace {
+
+    TEST(NumberSyntaxGuard, AnExponentWithoutDigitsIsNoPartOfTheNumber)
+    {
+        for (const char* text : { "2.375E", "2.375e+", "-2.375D-", "2.375d" }) {
+            double value = 0.0;
+            EXPECT_FALSE(parseNumber(text, value)) << text;
+            EXPECT_EQ(std::abs(val(text)), 2.375) << text;
+            RecordReader reader(std::string(text) + ",4.5\r\n");
+            EXPECT_EQ(test::faultOf([&] { reader.readNumber(); }), 13) << text;
+            EXPECT_EQ(reader.readNumber(), 4.5) << text;
+        }
+        double value = 0.0;
+        EXPECT_TRUE(parseNumber("2.375E-1", value));
+        EXPECT_EQ(value, 0.2375);
+    }
+
+} // namespace
+} // namespace quantem::core

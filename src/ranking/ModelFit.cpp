@@ -1,6 +1,8 @@
 #include "ranking/ModelFit.h"
 
+#include "analysis/FitDetails.h"
 #include "analysis/InformationCriteria.h"
+#include "analysis/Refinement.h"
 #include "app/Commands.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
@@ -75,6 +77,22 @@ namespace {
         row.bic = criteria.bic;
     }
 
+    // The fit refined to the least sum of squares over coefficients and exponents together;
+    // when no lower sum was found, the published fit is that optimum.
+    void addRefinement(RankRow& row, const core::Session& session, const std::atomic<bool>* stop)
+    {
+        const std::optional<analysis::FitSnapshot> snapshot = analysis::takeSnapshot(session);
+        if (!snapshot)
+            return;
+        analysis::RefineControl control;
+        control.cancel = stop;
+        const analysis::FitDetails details
+            = analysis::describe(*snapshot, analysis::refine(*snapshot, control));
+        const analysis::FitSummary& best = details.refined ? details.refined->summary : details.fit;
+        row.refinedAicc = best.aicc;
+        row.refinedMeanError = best.meanError;
+    }
+
 } // namespace
 
 RankingInput rankingInputOf(const core::Session& session)
@@ -131,8 +149,13 @@ std::optional<RankRow> fitModel(
         row.statistics[i] = shownNumber(row.statisticTexts[i]);
     }
     row.showings = session.messages.log();
-    if (row.fitted())
+    if (row.fitted()) {
         addInformationCriteria(row, session, choice);
+        addRefinement(row, session, stop);
+    }
+    // A refinement cut short by a stop leaves the row unfinished.
+    if (stop != nullptr && stop->load(std::memory_order_relaxed))
+        return std::nullopt;
     return row;
 }
 

@@ -188,13 +188,13 @@ namespace {
         for (std::string item; std::getline(items, item, ',');)
             fields.push_back(item);
         ASSERT_EQ(fields.size(), 16u);
-        for (std::size_t i : { 5u, 6u, 9u, 11u, 12u }) {
+        for (std::size_t i : { 5u, 6u, 9u, 11u, 12u, 13u, 14u }) {
             double value = 0.0;
             ASSERT_TRUE(core::parseNumber(fields[i], value)) << fields[i];
             const std::string name = std::next(rows[0].items().begin(), static_cast<long>(i)).key();
             EXPECT_EQ(value, rows[0][name].get<double>()) << name;
         }
-        EXPECT_EQ(fields[13], ""); // no refinement, no value
+        EXPECT_EQ(fields[15], ""); // no message
         std::size_t lineCount = 1;
         for (std::string line; std::getline(lines, line);)
             ++lineCount;

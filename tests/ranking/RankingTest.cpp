@@ -1,6 +1,7 @@
 #include "ranking/Ranking.h"
 
 #include "core/NumberText.h"
+#include "support/Expect.h"
 #include "support/ModelSamples.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +127,33 @@ namespace {
             expectSameRows(serial, rankModels(input, plan, 4));
             expectSameRows(serial, rankModels(input, plan, 0));
         }
+    }
+
+    TEST(Ranking, RefinementNeverLeavesAFitWorse)
+    {
+        RankingInput input;
+        input.sampleFile = noisySamples(16, 60, 0.03, 3.0);
+        input.samples = "60";
+        input.power = ".5";
+        const std::vector<RankRow> rows = rankModels(input, rankingPlan(3, 60));
+        bool lowered = false;
+        std::size_t fitted = 0;
+        for (const RankRow& row : rows) {
+            SCOPED_TRACE(row.choice.model);
+            if (!row.fitted())
+                continue;
+            ++fitted;
+            ASSERT_TRUE(row.aicc && row.refinedAicc && row.refinedMeanError);
+            EXPECT_LE(*row.refinedAicc, *row.aicc + 1E-9 * std::fabs(*row.aicc));
+            lowered = lowered || *row.refinedAicc < *row.aicc - 1.0;
+            if (core::usesLinearEngine(row.choice.model)) {
+                // Already at the least-squares optimum: the refinement only re-solves it.
+                EXPECT_TRUE(test::nearRelative(*row.refinedAicc, *row.aicc, 1E-9));
+            }
+        }
+        EXPECT_GE(fitted, 20u);
+        // The step search stops short of the optimum somewhere among them.
+        EXPECT_TRUE(lowered);
     }
 
     TEST(Ranking, FailedRunsKeepTheirMessageAndRankLast)

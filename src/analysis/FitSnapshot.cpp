@@ -60,6 +60,8 @@ std::optional<FitSnapshot> makeSnapshot(const core::ModelDescriptor& model, int 
     // Powers, logarithms and reciprocals need positive variables; the fit refused others.
     if (!linearFamily && (snapshot.x.array() <= 0.0).any())
         return std::nullopt;
+    if (!linearFamily)
+        snapshot.logX = snapshot.x.array().log().matrix();
     return snapshot;
 }
 

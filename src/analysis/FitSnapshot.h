@@ -21,6 +21,9 @@ struct FitSnapshot
     /// Variables per group as the model reads them: x1..xv (columns), then y.
     Eigen::MatrixXd x;
     Eigen::VectorXd y;
+    /// ln of every variable, kept once for the power models (whose variables are positive):
+    /// their powers are formed as exp(k ln x) in every evaluation. Empty for 51 and 52.
+    Eigen::MatrixXd logX;
     /// a0..a(terms) as published (XB.sys or hgb.sys).
     std::vector<double> coefficients;
     /// k1..kk as published, term offsets included (empty for models without exponents).

@@ -5,6 +5,7 @@
 #include "core/TermTable.h"
 
 #include <cmath>
+#include <tbb/parallel_invoke.h>
 #include <unsupported/Eigen/LevenbergMarquardt>
 #include <unsupported/Eigen/NumericalDiff>
 
@@ -15,6 +16,11 @@ namespace {
     /// Stands in for a residual that overflowed, so that a step into such a region counts as a
     /// large increase and is refused, while the sum of squares stays finite.
     constexpr double kOverflowResidual = 1e100;
+
+    std::span<const double> spanOf(const Eigen::VectorXd& v)
+    {
+        return { v.data(), static_cast<std::size_t>(v.size()) };
+    }
 
     /// The residuals fitted - y and their derivatives; parameters a0..ae, k1..kk.
     struct Residuals : Eigen::DenseFunctor<double>
@@ -77,7 +83,11 @@ namespace {
         /// The coefficients for exponents; empty when the design is not of full rank.
         Eigen::VectorXd coefficientsFor(std::span<const double> exponents) const
         {
-            const Eigen::MatrixXd design = designMatrix(fit, exponents);
+            return solve(designMatrix(fit, exponents));
+        }
+
+        Eigen::VectorXd solve(const Eigen::MatrixXd& design) const
+        {
             if (!design.allFinite())
                 return {};
             const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(design);
@@ -90,13 +100,13 @@ namespace {
         {
             if (cancel != nullptr && cancel->load())
                 return -1;
-            const std::span<const double> exponents(k.data(), static_cast<std::size_t>(k.size()));
-            const Eigen::VectorXd a = coefficientsFor(exponents);
+            const Eigen::MatrixXd design = designMatrix(fit, spanOf(k));
+            const Eigen::VectorXd a = solve(design);
             if (a.size() == 0) {
                 residuals.setConstant(fit.groups(), kOverflowResidual);
                 return 0;
             }
-            residuals = designMatrix(fit, exponents) * a - fit.y;
+            residuals = design * a - fit.y;
             for (double& r : residuals)
                 if (!std::isfinite(r))
                     r = kOverflowResidual;
@@ -197,17 +207,12 @@ namespace {
         return status;
     }
 
-    std::span<const double> spanOf(const Eigen::VectorXd& v)
-    {
-        return { v.data(), static_cast<std::size_t>(v.size()) };
-    }
-
     /// The exponents alone from start, the coefficients following them. Returns the projected
     /// sum of squares reached (infinity when the design lost its rank).
     double searchExponents(const FitSnapshot& fit, Eigen::VectorXd& k, const RefineControl& control,
         int& iterations, Status& status)
     {
-        using Differenced = Eigen::NumericalDiff<ProjectedResiduals, Eigen::Central>;
+        using Differenced = Eigen::NumericalDiff<ProjectedResiduals, Eigen::Forward>;
         Differenced differenced(ProjectedResiduals(fit, control.cancel));
         Eigen::LevenbergMarquardt<Differenced> lm(differenced);
         lm.setMaxfev(100 * (fit.exponentCount() + 1));
@@ -253,26 +258,36 @@ Refinement refine(const FitSnapshot& fit, const RefineControl& control)
         result.stopReason = "too few groups for the parameters";
         return result;
     }
-    // First the exponents alone (the coefficients solved for each set, derivatives by central
-    // differences), from the published exponents and from a plain start; then everything
-    // together from the better end with the exact derivatives, which polishes the last digits.
-    Status status = Status::NotStarted;
+    // First the exponents alone (the coefficients solved for each set, derivatives by forward
+    // differences: one more solve per exponent), from the published exponents and from a plain
+    // start; then everything together from the better end with the exact derivatives, which
+    // polishes the last digits.
     Eigen::VectorXd k = Eigen::Map<const Eigen::VectorXd>(
         fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
-    double sse = searchExponents(fit, k, control, result.iterations, status);
-    if (status != Status::UserAsked) {
-        Eigen::VectorXd other = plainStart(fit);
-        if (other.size() > 0) {
-            const double otherSse = searchExponents(fit, other, control, result.iterations, status);
-            if (otherSse < sse) {
-                k = other;
-                sse = otherSse;
-            }
-        }
-    }
-    if (status == Status::UserAsked) {
-        result.stopReason = stopReasonText(status);
+    Eigen::VectorXd other = plainStart(fit);
+    double sse = std::numeric_limits<double>::infinity();
+    double otherSse = std::numeric_limits<double>::infinity();
+    Status status = Status::NotStarted;
+    Status otherStatus = Status::NotStarted;
+    int otherIterations = 0;
+    // The two starts are independent searches, one per thread; each takes its sums whole, so
+    // the result is the one a single thread would give. Only the first reports progress (the
+    // hook is not shared between threads); both see the cancel flag.
+    RefineControl quiet;
+    quiet.cancel = control.cancel;
+    tbb::parallel_invoke([&] { sse = searchExponents(fit, k, control, result.iterations, status); },
+        [&] {
+            if (other.size() > 0)
+                otherSse = searchExponents(fit, other, quiet, otherIterations, otherStatus);
+        });
+    result.iterations += otherIterations;
+    if (status == Status::UserAsked || otherStatus == Status::UserAsked) {
+        result.stopReason = stopReasonText(Status::UserAsked);
         return result;
+    }
+    if (otherSse < sse) {
+        k = other;
+        sse = otherSse;
     }
 
     Eigen::VectorXd x(fit.parameterCount());
@@ -285,10 +300,10 @@ Refinement refine(const FitSnapshot& fit, const RefineControl& control)
     Residuals residuals(fit, control.cancel);
     Eigen::LevenbergMarquardt<Residuals> lm(residuals);
     lm.setMaxfev(200 * (fit.parameterCount() + 1));
-    // Relative tolerances a little above double rounding: the optimum is met to about as many
-    // digits as its sum of squares can tell apart.
-    lm.setXtol(1e-12);
-    lm.setFtol(1e-14);
+    // Relative tolerances of about half the digits of a double: the sum of squares is flat to
+    // rounding well before the parameters stop moving in their last digits.
+    lm.setXtol(1e-10);
+    lm.setFtol(1e-12);
     status = runSteps(lm, x, control, result.iterations);
     result.stopReason = stopReasonText(status);
     if (status == Status::UserAsked)

@@ -124,7 +124,8 @@ MUTATIONS = [
     M("chart/ChartAxes.cpp", "double xTickPosition(int j) { return j < 9 ?", "double xTickPosition(int j) { return j < 8 ?", "grid line at the right edge early"),
     M("chart/ChartAxes.cpp", 'form2.Label7 = " 0";', 'form2.Label7 = "0";', "plain-axes origin label"),
     M("chart/TickLabel.cpp", "const bool roundUp = decimals[2] >= '5';", "const bool roundUp = decimals[2] > '5';", "tick labels round 5 down"),
-    M("chart/TickLabel.cpp", "whole.erase(0, whole.find_first_not_of('0'));", ";", "tick labels keep a leading zero"),
+    # The digits come from scientific notation, so the whole part never starts with a zero.
+    M("chart/TickLabel.cpp", "whole.erase(0, whole.find_first_not_of('0'));", ";", "tick labels keep a leading zero", equivalent=True),
     # commands
     M("app/Regression.cpp", "if (values[j] != previous[j])", "if (true)", "a variation mark overwritten by a later zero difference", first=True),
     M("app/Regression.cpp", "if (n <= 2 || m == 0 || !isWholeInteger16(n)) {", "if (n <= 2 || !isWholeInteger16(n)) {", "Text3 = 0 on a power model passes", first=True),
@@ -140,14 +141,13 @@ MUTATIONS = [
 ]
 # fmt: on
 
-# The test programs that can see a change in each folder, cheapest first. The command tests
-# (test_app) run every layer in process, so the end-to-end runs of quantem-fit (test_cli, slow)
-# are left to the folders nothing else reaches.
+# The test programs that can see a change in each folder, cheapest first. The engines' scratch
+# files are compared byte for byte only by the recorded runs of quantem-fit (test_cli, slow).
 TESTS_OF = {
     "core": ["test_core", "test_engine_linear", "test_results", "test_engine_power", "test_app"],
-    "engine_linear": ["test_engine_linear", "test_engine_power", "test_app"],
-    "results": ["test_results", "test_engine_power", "test_app"],
-    "engine_power": ["test_engine_power", "test_app"],
+    "engine_linear": ["test_engine_linear", "test_engine_power", "test_app", "test_cli"],
+    "results": ["test_results", "test_engine_power", "test_app", "test_cli"],
+    "engine_power": ["test_engine_power", "test_app", "test_cli"],
     "chart": ["test_chart", "test_app"],
     "app": ["test_app"],
     "cli": ["test_cli"],

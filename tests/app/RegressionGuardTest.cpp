@@ -168,5 +168,52 @@ namespace {
         EXPECT_NE(fitWithOffsets("0,0,0,2"), rounded);
     }
 
+    TEST_F(RegressionGuard, ANegativeXBetweenMinusOneAndZeroIsAnInputError)
+    {
+        root.writeSamples("1.37,2.96\r\n-0.35,4.53\r\n3.05,5.81\r\n3.62,6.04\r\n");
+        choose(7, "4", "1.2");
+        regress();
+        // Every evaluation meets the group and refuses it alike.
+        const Texts shown = dialogs();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown, Texts(shown.size(), kInputError[0]));
+        EXPECT_FALSE(published());
+    }
+
+    TEST_F(RegressionGuard, TwoNumberOffsetsAddToXAndToYAsIfTheyWereInTheFile)
+    {
+        // Fitting with offsets 0.35 (x) and 1.25 (y) is fitting the shifted samples.
+        std::ostringstream plain;
+        std::ostringstream shifted;
+        plain.precision(17);
+        shifted.precision(17);
+        for (int i = 0; i < 9; ++i) {
+            const double x = 0.61 + 0.43 * i;
+            const double y = 1.3 + 2.1 * std::pow(x, 1.45) + 0.04 * std::sin(2.3 * i);
+            plain << x << ',' << y << "\r\n";
+            shifted << x + 0.35 << ',' << y + 1.25 << "\r\n";
+        }
+        const auto fit = [&](const std::string& samples, const std::string& culi) {
+            test::TempRoot fresh;
+            fresh.writeSamples(samples);
+            core::Session other { fresh.path() };
+            runCommand(other, [&] { selectModel(other, 7); });
+            runCommand(other, [&] { setSampleCountText(other, "9"); });
+            other.form1.Text4 = "1.2";
+            fresh.writeFile("sys/culi.sys", culi + "\r\n");
+            runCommand(other, [&] { regressionCommand(other, Route::Menu); });
+            EXPECT_TRUE(other.messages.log().empty()) << culi;
+            std::vector<std::string> labels;
+            for (int number : core::kValueLabels) {
+                if (number <= 19)
+                    labels.push_back(other.form1.label(number));
+            }
+            return labels;
+        };
+        const std::vector<std::string> withOffsets = fit(plain.str(), "0.35,1.25,0,0");
+        EXPECT_NE(withOffsets[0].find_first_not_of(' '), std::string::npos);
+        EXPECT_EQ(withOffsets, fit(shifted.str(), "0,0,0,0"));
+    }
+
 } // namespace
 } // namespace quantem::app

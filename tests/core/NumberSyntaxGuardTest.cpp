@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 // An exponent letter needs digits after it: in a text box the number ends before the letter, in
 // a file the item is no number at all.
@@ -25,6 +26,16 @@ namespace {
         double value = 0.0;
         EXPECT_TRUE(parseNumber("2.375E-1", value));
         EXPECT_EQ(value, 0.2375);
+    }
+
+    TEST(NumberSyntaxGuard, AnItemOfTheLongestKeptLengthIsStillANumber)
+    {
+        // 4096 characters: "1.", 4093 zeros and a 5.
+        const std::string longest = "1." + std::string(4093, '0') + "5";
+        ASSERT_EQ(longest.size(), 4096u);
+        RecordReader reader(longest + "," + longest + "0\r\n");
+        EXPECT_EQ(reader.readNumber(), 1.0);
+        EXPECT_EQ(test::faultOf([&] { reader.readNumber(); }), 13); // one character longer
     }
 
 } // namespace

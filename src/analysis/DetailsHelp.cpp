@@ -40,9 +40,10 @@ derivatives of the fitted values by the parameters:</p>
 <p>The stable solve holds the exponents fixed, so its standard errors are those of the
 coefficients alone, while its degrees of freedom still count the exponents.</p>
 <p><b>Conditioning warning.</b> The main fit solves the normal equations, whose condition number
-is the square of the design's. When the design's condition number exceeds 1E+4 the normal
-equations' exceeds 1E+8, and the fit may have lost more than half of the about 16 digits of a
-double; status panel 1 then says so after the fit. Compare the Fit and Stable solve columns to
+is the square of the design's. When the design's condition number exceeds 1E+3 the normal
+equations' exceeds 1E+6, and with the few digits that their elimination loses besides, the fit
+may have lost more than half of the about 16 digits of a double; status panel 1 then says so
+after the fit. Compare the Fit and Stable solve columns to
 see how many digits survived.</p>
 <p>The window also lists every group's residual (y minus the fitted value) and relative residual
 (divided by the fitted value), and plots the residuals against the fitted value or against x1.

@@ -11,10 +11,12 @@
 
 namespace quantem::analysis {
 
-/// The condition number of the scaled design above which the normal equations of the fit may
-/// have lost more than half of a double's digits: they square it, so 1E+4 here is 1E+8 there,
-/// eight of the sixteen digits.
-inline constexpr double kConditionWarningLimit = 1E+4;
+/// The condition number of the scaled design above which the fit's normal equations may have
+/// lost more than half of a double's digits. They square it (1E+3 here is 1E+6 there), and their
+/// elimination without pivoting loses a few digits more than that alone: polynomials of degree 5
+/// on x = 0..20 (condition 2.2E+3) keep only six correct digits, a straight line or a parabola
+/// of condition below 20 keeps eleven and more.
+inline constexpr double kConditionWarningLimit = 1E+3;
 
 /// A refined fit and how it was reached.
 struct RefinedDetails

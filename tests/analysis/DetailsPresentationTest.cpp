@@ -106,7 +106,8 @@ namespace {
 
     TEST(ConditioningWarning, FiresAboveTheLimitOnlyAndNamesTheWindow)
     {
-        EXPECT_FALSE(conditioningWarning(9999.0));
+        EXPECT_FALSE(conditioningWarning(999.0));
+        EXPECT_TRUE(conditioningWarning(1001.0));
         EXPECT_FALSE(conditioningWarning(std::numeric_limits<double>::quiet_NaN()));
         const auto warning = conditioningWarning(5.2068E+9);
         ASSERT_TRUE(warning);

@@ -66,8 +66,9 @@ MUTATIONS = [
     M("core/Record.cpp", "        return 0.0;", "        return 1.0;", "an empty item reads as 1"),
     M("core/Record.cpp", "            m_next += 3;", "            m_next += 2;", "a byte-order mark is not skipped whole"),
     M("core/Record.h", "inline constexpr std::size_t kMaxItemLength = 4096;", "inline constexpr std::size_t kMaxItemLength = 4095;", "an item of 4096 characters cut"),
-    M("core/ScratchStore.cpp", "        if (!out) {", "        if (false) {", "atomic write keeps going after a failed write or close", first=True),
-    M("core/ScratchStore.cpp", "    if (error) {", "    if (false) {", "a failed rename is not told"),
+    M("core/AtomicFile.cpp", "    error = operations.write(file, content);", "    operations.write(file, content);", "atomic write keeps going after a failed write", first=True),
+    M("core/AtomicFile.cpp", "        error = closeError;", "        error = std::error_code();", "atomic write keeps going after a failed close"),
+    M("core/AtomicFile.cpp", "        error = operations.rename(temporary, path);", "        operations.rename(temporary, path);", "a failed rename is not told"),
     # linear engine
     M("engine_linear/NormalSystem.h", "inline constexpr double kPivotFloor = 1E-100;", "inline constexpr double kPivotFloor = 1E-90;", "a pivot floor of another size", first=True),
     M("engine_linear/NormalSystem.cpp", "if (pivot == 0.0) {", "if (pivot <= 0.0) {", "negative pivots replaced by the floor"),

@@ -7,6 +7,7 @@
 #include "cli/DetailsOutput.h"
 #include "cli/RankCommand.h"
 #include "cli/StopSignals.h"
+#include "core/InstallRootPath.h"
 #include "core/ModelCatalogue.h"
 #include "core/Session.h"
 
@@ -32,23 +33,44 @@ namespace {
 
     /// Runs one fit as the main window would: select, type the sample count and the initial
     /// value, regress by the menu, then close what was shown since firstShowing with its first
-    /// button.
-    void runOne(Session& session, const FitRun& run, std::size_t firstShowing)
+    /// button. The steps after the selection carry it on, so a notice of the selection stays in
+    /// status panel 1. Returns false when the selection could not store the model: the run stops
+    /// there, because a regression would fit the model that the earlier xx.sys names.
+    bool runOne(Session& session, const FitRun& run, std::size_t firstShowing)
     {
+        constexpr app::CommandStart kCarryOn = app::CommandStart::Continuing;
+        const std::size_t failuresBefore = session.store.writeFailureCount();
         app::runCommand(session, [&] { app::selectModel(session, run.model); });
-        app::runCommand(session, [&] { app::setSampleCountText(session, run.samples); });
-        if (run.power)
-            session.form1.Text4 = *run.power;
-        if (run.elements)
-            session.form1.Text4 = *run.elements;
-        app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
+        // The selection writes xx.sys last and traps no fault: any write it could not make left
+        // xx.sys as it was.
+        const bool selected = session.store.writeFailuresSince(failuresBefore).empty();
+        if (selected) {
+            app::runCommand(
+                session, [&] { app::setSampleCountText(session, run.samples); }, kCarryOn);
+            if (run.power)
+                session.form1.Text4 = *run.power;
+            if (run.elements)
+                session.form1.Text4 = *run.elements;
+            app::runCommand(
+                session, [&] { app::regressionCommand(session, app::Route::Menu); }, kCarryOn);
+        }
         std::set<MessageWindowId> shown;
         for (std::size_t i = firstShowing; i < session.messages.log().size(); ++i)
             shown.insert(session.messages.log()[i].window);
         for (MessageWindowId window : shown) {
-            app::runCommand(session,
-                [&] { app::pressMessageButton(session, window, app::MessageButton::Yes); });
+            app::runCommand(
+                session, [&] { app::pressMessageButton(session, window, app::MessageButton::Yes); },
+                kCarryOn);
         }
+        return selected;
+    }
+
+    /// Tells on standard error why files could not be written, each file once.
+    void printWriteFailures(
+        const std::vector<core::WriteFailure>& failures, std::size_t run, std::ostream& err)
+    {
+        for (const core::WriteFailure& failure : failures)
+            err << "quantem-fit: run " << run << ": " << failure.reason << '\n';
     }
 
     bool isBlank(const std::string& text)
@@ -128,7 +150,7 @@ ParseResult parseFitArguments(
     const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot)
 {
     FitOptions options;
-    options.root = defaultRoot;
+    options.root = core::installRootFrom(defaultRoot.string()).value_or(defaultRoot);
     ParseResult result;
     std::vector<bool> samplesGiven;
     auto fail = [&](const std::string& message) {
@@ -150,7 +172,10 @@ ParseResult parseFitArguments(
                 return fail(option + " needs a value");
             const std::string& value = arguments[++i];
             if (option == "--root") {
-                options.root = value;
+                const std::optional<std::filesystem::path> root = core::installRootFrom(value);
+                if (!root)
+                    return fail(core::kEmptyRootError);
+                options.root = *root;
             } else if (option == "--model") {
                 FitRun run;
                 if (!parseModelId(value, run.model))
@@ -188,7 +213,7 @@ ParseResult parseFitArguments(
     return result;
 }
 
-int runFits(const FitOptions& options, std::ostream& out)
+int runFits(const FitOptions& options, std::ostream& out, std::ostream& err)
 {
     std::error_code error;
     std::filesystem::create_directories(options.root / "sys", error);
@@ -199,11 +224,17 @@ int runFits(const FitOptions& options, std::ostream& out)
         app::runCommand(session, [&] { app::startUpReset(session); });
     nlohmann::ordered_json runs = nlohmann::ordered_json::array();
     bool showedMessage = false;
-    // A message of the start-up reset (a root that cannot be written) belongs to the first run.
+    bool allPublished = true;
+    // A message or a failed write of the start-up reset (a root that cannot be written) belongs
+    // to the first run.
     std::size_t firstShowing = 0;
-    for (const FitRun& run : options.runs) {
+    std::size_t failureMark = 0;
+    for (std::size_t number = 1; const FitRun& run : options.runs) {
+        const int publishedBefore = session.form1.publishedFits;
         runOne(session, run, firstShowing);
         showedMessage = showedMessage || session.messages.log().size() > firstShowing;
+        allPublished = allPublished && session.form1.publishedFits > publishedBefore;
+        printWriteFailures(session.store.writeFailuresSince(failureMark), number++, err);
         if (options.json) {
             runs.push_back({ { "Form1", formJson(session.form1) },
                 { "dialogs", dialogsJson(session.messages.log(), firstShowing) } });
@@ -213,6 +244,7 @@ int runFits(const FitOptions& options, std::ostream& out)
             }
         }
         firstShowing = session.messages.log().size();
+        failureMark = session.store.writeFailureCount();
         if (stops.received() != 0)
             break; // a stopped run is the last one; what is there so far is printed
     }
@@ -226,7 +258,9 @@ int runFits(const FitOptions& options, std::ostream& out)
         printDetails(currentDetails(session), out);
     if (stops.received() != 0)
         return stops.exitStatus();
-    return showedMessage ? 1 : 0;
+    if (showedMessage)
+        return kExitMessageShown;
+    return allPublished ? kExitFitted : kExitNothingPublished;
 }
 
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
@@ -237,9 +271,9 @@ int fitMain(const std::vector<std::string>& arguments, const std::filesystem::pa
     const ParseResult parsed = parseFitArguments(arguments, defaultRoot);
     if (!parsed.options) {
         err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kRankUsage;
-        return 2;
+        return kExitUsageError;
     }
-    return runFits(*parsed.options, out);
+    return runFits(*parsed.options, out, err);
 }
 
 } // namespace quantem::cli

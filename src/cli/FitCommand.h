@@ -37,12 +37,19 @@ struct ParseResult
 ParseResult parseFitArguments(
     const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot);
 
-/// Runs the fits on one main-window state and prints the results. Returns 0 when no run showed a
-/// message window, 1 when some run did, 130 or 143 when SIGINT or SIGTERM stopped a run (the runs
-/// after it are not made).
-int runFits(const FitOptions& options, std::ostream& out);
+/// Exit statuses of the program.
+inline constexpr int kExitFitted = 0; // every run published a result and none showed a message
+inline constexpr int kExitMessageShown = 1; // some run showed a message window
+inline constexpr int kExitUsageError = 2;
+inline constexpr int kExitNothingPublished = 3; // no message, but some run published no result
 
-/// The whole program: parse, run, print. Returns the exit status (2 for a usage error).
+/// Runs the fits on one main-window state and prints the results on out; files that could not
+/// be written go to err, once per file and run. Returns kExitMessageShown when some run showed
+/// a message window, else kExitNothingPublished when some run set no coefficients, else
+/// kExitFitted; 130 or 143 when SIGINT or SIGTERM stopped a run (the runs after it are not made).
+int runFits(const FitOptions& options, std::ostream& out, std::ostream& err);
+
+/// The whole program: parse, run, print. Returns the exit status.
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
     std::ostream& out, std::ostream& err);
 

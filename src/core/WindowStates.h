@@ -69,6 +69,9 @@ struct Form1
     /// The model whose menu item carries the check mark (0: none).
     int checkedModel = 0;
 
+    /// How many fits have set the coefficient labels, so a run can tell whether it published.
+    int publishedFits = 0;
+
     /// A value label by its control number (2..8, 11..22); throws std::out_of_range otherwise.
     std::string& label(int number);
     const std::string& label(int number) const;

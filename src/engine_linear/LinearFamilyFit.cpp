@@ -183,6 +183,7 @@ namespace {
         form.Label17 = core::doubleText(test.r);
         form.Label18 = core::doubleText(test.f);
         form.Label19 = core::doubleText(test.s);
+        ++form.publishedFits;
 
         session.store.writeRecord(
             ScratchFile::Xs, core::Record { static_cast<double>(model), test.r, test.f, test.s });

@@ -48,6 +48,7 @@ void publishPowerResult(const PowerRun& run, core::ModelId model, const Coeffici
     form.Label17 = core::doubleText(r);
     form.Label18 = core::doubleText(f);
     form.Label19 = core::doubleText(s);
+    ++form.publishedFits;
 
     try {
         session.store.writeRecords(core::ScratchFile::Xb, { coefficients, { r, f, s } });

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 namespace quantem::cli {
@@ -149,13 +150,64 @@ namespace {
     {
         std::filesystem::remove_all(root.path() / "sys");
         root.writeFile("sys", "a file where the scratch folder belongs");
-        // Selection, sample-count edit and regression each fail to write: three showings, and
-        // the start-up reset's own makes four.
+        // The selection cannot store the model, so the run stops there: one showing, and the
+        // start-up reset's own makes two. Each file is named once on standard error.
         const Json kept = fitJson({ "--keep", "--model", "7", "--samples", "2" });
-        EXPECT_EQ(kept["runs"][0]["dialogs"][0]["count"], 3);
+        EXPECT_EQ(kept["runs"][0]["dialogs"][0]["count"], 1);
+        EXPECT_EQ(err,
+            "quantem-fit: run 1: Cannot write " + (root.path() / "sys" / "qs.sys").string()
+                + ": Not a directory\n");
         const Json json = fitJson({ "--model", "7", "--samples", "2" });
         EXPECT_EQ(json["runs"][0]["dialogs"][0]["text"], "   Input error !");
-        EXPECT_EQ(json["runs"][0]["dialogs"][0]["count"], 4);
+        EXPECT_EQ(json["runs"][0]["dialogs"][0]["count"], 2);
+        EXPECT_EQ(err.find("quantem-fit: run 1: Cannot write "
+                      + (root.path() / "sys" / "da.sys").string()),
+            0U);
+        EXPECT_NE(err.find("/sys/qs.sys: Not a directory\n"), std::string::npos);
+    }
+
+    TEST_F(FitCommandTest, ExitStatusTellsWhetherEveryRunPublished)
+    {
+        root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n");
+        EXPECT_EQ(fit({ "--model", "51", "--samples", "4", "--elements", "1" }), kExitFitted);
+        EXPECT_EQ(fit({ "--model", "51", "--samples", "9", "--elements", "1" }), kExitMessageShown);
+        EXPECT_EQ(fit({ "--model", "51", "--samples", "4", "--power", "1" }), kExitUsageError);
+        // A recorded power fit whose final evaluation ends silently on a division by zero: no
+        // message window, and no coefficients set.
+        std::ifstream cases(std::string(QUANTEM_TEST_DATA) + "/recorded-runs/cases.jsonl");
+        std::string line;
+        Json silent;
+        while (std::getline(cases, line) && silent.is_null()) {
+            const Json recorded = Json::parse(line);
+            if (recorded["name"] == "run-027")
+                silent = recorded;
+        }
+        ASSERT_FALSE(silent.is_null());
+        root.writeSamples(silent["before"]["data.qtm"].get<std::string>());
+        EXPECT_EQ(fit(silent["args"].get<std::vector<std::string>>()), kExitNothingPublished);
+        EXPECT_TRUE(err.empty()) << err;
+        // A run that publishes after it does not make up for it.
+        std::vector<std::string> twoRuns = silent["args"].get<std::vector<std::string>>();
+        twoRuns.insert(twoRuns.end(), { "--model", "7", "--samples", "8", "--power", "1" });
+        EXPECT_EQ(fit(twoRuns), kExitNothingPublished);
+    }
+
+    TEST_F(FitCommandTest, TheRootIsMadeAbsoluteAndAnEmptyOneRefused)
+    {
+        const ParseResult relative = parseFitArguments(
+            { "--root", "roots/../here", "--model", "7", "--samples", "8" }, "/nonexistent");
+        ASSERT_TRUE(relative.options);
+        EXPECT_EQ(relative.options->root, std::filesystem::current_path() / "here");
+        const ParseResult empty
+            = parseFitArguments({ "--root", "", "--model", "7", "--samples", "8" }, "/r");
+        EXPECT_FALSE(empty.options);
+        std::ostringstream printed;
+        std::ostringstream errors;
+        EXPECT_EQ(
+            fitMain({ "--root", "", "--model", "7", "--samples", "8" }, "/r", printed, errors),
+            kExitUsageError);
+        EXPECT_NE(errors.str().find("--root needs a folder"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists("sys"));
     }
 
     TEST_F(FitCommandTest, ProgramPrintsUtf8Json)

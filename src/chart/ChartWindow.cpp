@@ -1,11 +1,12 @@
 #include "chart/ChartWindow.h"
 
-#include "core/SampleData.h"
 #include "chart/ChartState.h"
 #include "chart/SamplePlot.h"
 #include "core/Fault.h"
+#include "core/InputReasons.h"
 #include "core/NumberText.h"
 #include "core/Record.h"
+#include "core/SampleData.h"
 #include "results/CurveSampling.h"
 #include "results/EvaluateModel.h"
 
@@ -85,6 +86,7 @@ void openChartWindow(Session& session)
     for (int column = 1; column <= 3; ++column)
         setXOptionVisible(form2, column, true);
     form2.visible = true;
+    ++form2.frontRequests;
 }
 
 void drawPointsCommand(Session& session, core::Canvas& canvas)
@@ -243,6 +245,13 @@ void editFixedValue(Session& session, int column, const std::string& text)
 void inputDataCommand(Session& session, const MainWindowHooks& hooks)
 {
     core::Form1& form1 = session.form1;
+    // A report waiting to be saved is asked about before anything is emptied: the main window's
+    // data input shows the save prompt, whose buttons clear and start the data program.
+    if (!form1.Text5.empty()) {
+        if (hooks.dataInput)
+            hooks.dataInput();
+        return;
+    }
     form1.Text1.clear();
     if (hooks.setSampleCountText)
         hooks.setSampleCountText("");
@@ -288,19 +297,54 @@ void saveChart(Session& session, ChartExport& exporter)
     core::Form2& form2 = session.form2;
     ensureLoaded(form2);
     form2.Picture1Visible = true;
+    // With nothing cut there is nothing to save: say so before asking for a name.
+    if (!form2.Picture1) {
+        session.messages.show(MessageWindowId::Form5, std::string(kNoCutChartText));
+        return;
+    }
     if (session.questions == nullptr)
         return;
     std::filesystem::path path = session.questions->saveFileName(kBitmapFilter, kBitmapExtension);
     if (path.empty())
         return;
-    if (!form2.Picture1) {
-        session.messages.show(MessageWindowId::Form5, std::string(kNoCutChartText));
-        return;
-    }
     if (!path.has_extension())
         path += kBitmapExtension;
     if (!exporter.savePicture(*form2.Picture1, path))
         session.messages.show(MessageWindowId::Form5, std::string(kChartNotWrittenText));
+}
+
+void exportChartCommand(Session& session, ChartExport& exporter)
+{
+    ensureLoaded(session.form2);
+    if (session.questions == nullptr)
+        return;
+    std::filesystem::path path = session.questions->saveFileName(kExportFilter, kExportExtension);
+    if (path.empty())
+        return;
+    if (!path.has_extension())
+        path += kExportExtension;
+    const std::optional<ExportFormat> format = exportFormatOf(path);
+    if (!format) {
+        core::refuseInput(session, MessageWindowId::Form5, std::string(kChartNotWrittenText),
+            "A chart is exported as .png, .svg or .pdf; \"" + path.filename().string()
+                + "\" names none of them.");
+        return;
+    }
+    if (!exporter.exportChart(path, *format))
+        session.messages.show(MessageWindowId::Form5, std::string(kChartNotWrittenText));
+}
+
+void plotFit(Session& session, core::Canvas& canvas)
+{
+    core::Form2& form2 = session.form2;
+    ensureLoaded(form2);
+    form2.Option4 = true;
+    form2.Option5 = false;
+    form2.Option6 = false;
+    chooseXColumn(session, 1);
+    canvas.clear();
+    drawPointsCommand(session, canvas);
+    drawModelCommand(session, canvas);
 }
 
 void clearCutChart(Session& session)

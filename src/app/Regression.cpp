@@ -127,7 +127,8 @@ void runRegression(Session& session, int exponentCount, core::ModelId model)
         // Every reading fault, including a number beyond the double range, is an input error and
         // never reaches an engine.
         refuseInput(session,
-            core::sampleReadingReason(*samples, n, core::groupSize(model)).value_or(fault.what()));
+            core::sampleReadingReason(session.store, *samples, n, core::groupSize(model))
+                .value_or(fault.what()));
         return;
     }
     power::exponentSearch(session, exponentCount, model);

@@ -68,6 +68,39 @@ namespace {
         return results::PlottedVariable::None;
     }
 
+    // The whole text is one number, blanks and tabs around it allowed.
+    bool isWholeNumberText(const std::string& text)
+    {
+        const std::size_t first = text.find_first_not_of(" \t");
+        if (first == std::string::npos)
+            return false;
+        const std::size_t last = text.find_last_not_of(" \t");
+        double value = 0.0;
+        try {
+            return core::parseNumber(std::string_view(text).substr(first, last - first + 1), value);
+        } catch (const Fault&) {
+            return false; // beyond the range of numbers
+        }
+    }
+
+    // The first shown fixed-value box whose text is not a number, told as the window's status;
+    // false when every shown box holds a number.
+    bool fixedValuesAreNumbers(core::Form2& form2)
+    {
+        static constexpr const char* kCaptions[] = { "Input First dimensional data:",
+            "Input second dimensional data:", "Input third dimensional data:" };
+        const bool shown[] = { form2.Text1Visible, form2.Text2Visible, form2.Text3Visible };
+        for (int column = 1; column <= 3; ++column) {
+            const std::string& text = fixedValueText(form2, column);
+            if (!shown[column - 1] || isWholeNumberText(text))
+                continue;
+            form2.StatusBar
+                = std::string(kCaptions[column - 1]) + " \"" + text + "\" is not a number.";
+            return false;
+        }
+        return true;
+    }
+
     void drawCurve(core::Canvas& canvas, const std::vector<results::TwipPoint>& points)
     {
         // The first point only starts the line.
@@ -116,6 +149,7 @@ void drawModelCommand(Session& session, core::Canvas& canvas)
     core::Form2& form2 = session.form2;
     ensureLoaded(form2);
     form2.Picture1Visible = false;
+    form2.StatusBar.clear();
     const core::ModelId model = chartModel(session.store);
     if (model == core::kMultipleLinearModel) {
         session.messages.show(
@@ -131,6 +165,9 @@ void drawModelCommand(Session& session, core::Canvas& canvas)
         session.messages.show(MessageWindowId::Form9);
         return;
     }
+    // A held value that is not a number draws no curve rather than one for some other value.
+    if (!fixedValuesAreNumbers(form2))
+        return;
 
     const int groupSize = groupSizeOf(defaultArrangement(model));
     const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);

@@ -58,6 +58,9 @@ struct Form2
     // Hidden boxes holding the previous point of a polyline, as text.
     std::string Text5, Text6;
 
+    /// The window's status line: why the last drawing command drew nothing, or empty.
+    std::string StatusBar;
+
     bool Picture1Visible = false;
     std::optional<Picture> Picture1; // the cut chart; empty until the first cut
 };

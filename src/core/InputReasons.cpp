@@ -12,7 +12,7 @@ namespace {
     constexpr std::size_t kQuotedCharacters = 20;
 
     // The text in double quotes, cut after 20 characters (never inside a UTF-8 sequence).
-    std::string quoted(const std::string& text)
+    std::string quotedText(const std::string& text)
     {
         std::size_t characters = 0;
         std::size_t end = 0;
@@ -37,26 +37,26 @@ namespace reasons {
     {
         return "The sample count (InputSampleCapacity) must be a whole number from 3 to 32767, "
                "not "
-            + quoted(text) + ".";
+            + quotedText(text) + ".";
     }
 
     std::string linearSampleCount(const std::string& text)
     {
         return "The sample count (InputSampleCapacity) must be a whole number of at least 1, not "
-            + quoted(text) + ".";
+            + quotedText(text) + ".";
     }
 
     std::string linearElementCount(ModelId model, const std::string& text)
     {
         const char* field = model == kPolynomialModel ? "The degree (Input item(n))"
                                                       : "The element count (Input Element(n))";
-        return std::string(field) + " must be a whole number from 1 to 50, not " + quoted(text)
+        return std::string(field) + " must be a whole number from 1 to 50, not " + quotedText(text)
             + ".";
     }
 
     std::string powerElementCount(const std::string& text)
     {
-        return "The element count (ElementNumber) must be from 1 to 50, not " + quoted(text) + ".";
+        return "The element count (ElementNumber) must be from 1 to 50, not " + quotedText(text) + ".";
     }
 
     std::string noModelChosen()
@@ -75,7 +75,7 @@ namespace reasons {
     std::string powerInitialValue(const std::string& text)
     {
         return "The power initial value (InputPowerInitialValue) must be from -100 to 100, not "
-            + quoted(text) + ".";
+            + quotedText(text) + ".";
     }
 
     std::string missingSampleFile()
@@ -92,30 +92,37 @@ namespace reasons {
 } // namespace reasons
 
 std::optional<std::string> sampleReadingReason(
-    const SampleData& samples, double groupsAsked, int groupSize)
+    const ScratchStore& store, const SampleData& samples, double groupsAsked, int groupSize)
 {
     if (groupSize <= 0 || !(groupsAsked >= 1.0))
         return std::nullopt;
-    RecordReader in = samples.reader();
-    const double itemsAsked = groupsAsked * groupSize;
-    for (double item = 1.0; item <= itemsAsked; item += 1.0) {
-        if (in.atEnd()) {
-            const double held = std::floor((item - 1.0) / groupSize);
-            return "The sample file holds only " + wholeNumber(held) + " groups of "
-                + std::to_string(groupSize) + " numbers, fewer than the sample count "
-                + wholeNumber(groupsAsked) + " asks for.";
-        }
-        RecordReader probe = in;
+    const SampleStorage& storage = samples.storage();
+    const std::size_t asked = SampleData::itemsFor(groupsAsked, groupSize);
+    const std::size_t bad = storage.firstFault();
+    if (bad < asked && bad < storage.itemCount()) {
+        // The samples keep numbers only: the item's text is read again from the file.
+        std::string text;
         try {
-            in.readNumber();
-        } catch (const Fault& fault) {
-            const std::string text = quoted(probe.readString());
-            if (fault.code() == FaultCode::Overflow)
-                return "Item " + wholeNumber(item) + " of the sample file, " + text
-                    + ", is beyond the range of numbers.";
-            return "Item " + wholeNumber(item) + " of the sample file, " + text
-                + ", is not a number.";
+            RecordReader in = store.reader(ScratchFile::Data);
+            for (std::size_t item = 0; item < bad; ++item)
+                in.readItem();
+            const RecordItem item = in.readItem();
+            if (const auto* itemText = std::get_if<std::string>(&item))
+                text = *itemText;
+        } catch (const Fault&) {
+            // The file changed since it was read: the item is named without its text.
         }
+        const std::string item
+            = "Item " + std::to_string(bad + 1) + " of the sample file, " + quotedText(text);
+        if (storage.faultAt(bad) == static_cast<int>(FaultCode::Overflow))
+            return item + ", is beyond the range of numbers.";
+        return item + ", is not a number.";
+    }
+    if (storage.itemCount() < asked) {
+        const std::size_t held = storage.itemCount() / static_cast<std::size_t>(groupSize);
+        return "The sample file holds only " + std::to_string(held) + " groups of "
+            + std::to_string(groupSize) + " numbers, fewer than the sample count "
+            + wholeNumber(groupsAsked) + " asks for.";
     }
     return std::nullopt;
 }

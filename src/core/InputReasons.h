@@ -31,11 +31,12 @@ namespace reasons {
 
 } // namespace reasons
 
-/// Why reading groups of groupSize numbers from the samples fails: item k is not a number (quoted,
-/// cut to 20 characters) or beyond the range of numbers, or the file holds fewer groups than
-/// asked for (and how many it holds). No value when the groups read without a fault.
+/// Why reading groups of groupSize numbers from the samples fails: item k is not a number (quoted
+/// from the store's sample file, cut to 20 characters) or beyond the range of numbers, or the file
+/// holds fewer groups than asked for (and how many it holds). No value when the groups read
+/// without a fault.
 std::optional<std::string> sampleReadingReason(
-    const SampleData& samples, double groupsAsked, int groupSize);
+    const ScratchStore& store, const SampleData& samples, double groupsAsked, int groupSize);
 
 /// Shows a message window for a refused input and says why in status panel 1; the showing in the
 /// log keeps the reason too.

@@ -60,9 +60,11 @@ namespace {
         if (fault.code() == FaultCode::InputPastEndOfFile) {
             const int regressors = static_cast<int>(core::val(session.form1.Text4));
             const int groupSize = model == core::kMultipleLinearModel ? regressors + 1 : 2;
-            if (const auto samples = core::SampleData::loadIfPresent(session.store)) {
-                if (auto reason = core::sampleReadingReason(
-                        *samples, core::val(session.form1.Text2), groupSize))
+            const double groups = core::val(session.form1.Text2);
+            if (const auto samples = core::SampleData::loadIfPresent(
+                    session.store, core::SampleData::itemsFor(groups, groupSize))) {
+                if (auto reason
+                    = core::sampleReadingReason(session.store, *samples, groups, groupSize))
                     return *reason;
             }
         }

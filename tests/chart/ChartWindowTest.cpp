@@ -315,6 +315,31 @@ namespace {
         });
     }
 
+    TEST_F(ChartWindow, AHeldValueThatIsNotANumberDrawsNoCurveAndSaysWhy)
+    {
+        chooseModel("2,3,3,20");
+        root.writeSamples("7,1.5,10\r\n9,2.5,30\r\n8,4,20\r\n");
+        root.writeFile("sys/XB.sys", "1,20,0.5,3,1,2,1\r\n");
+        fitted("3");
+        chooseXColumn(session, 2);
+        for (const char* text : { "abc", "", "0.1x", "1e999" }) {
+            editFixedValue(session, 1, text);
+            drawModelCommand(session, canvas);
+            EXPECT_EQ(session.form2.StatusBar,
+                std::string("Input First dimensional data: \"") + text + "\" is not a number.");
+            EXPECT_TRUE(curve().empty()) << text;
+        }
+        EXPECT_TRUE(session.messages.log().empty());
+
+        // A number, blanks around it allowed, draws and clears the status; a box that is not
+        // shown is not read.
+        editFixedValue(session, 1, " 0.1 ");
+        editFixedValue(session, 3, "not shown");
+        drawModelCommand(session, canvas);
+        EXPECT_EQ(session.form2.StatusBar, "");
+        EXPECT_FALSE(curve().empty());
+    }
+
     TEST_F(ChartWindow, CurveFailuresStopTheCurveAndAreTold)
     {
         chooseModel("1,1,0,8");

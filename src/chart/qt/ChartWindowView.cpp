@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -335,6 +336,8 @@ void ChartWindowView::render()
         setTextIfChanged(m_fixedTexts[i + 1], *texts[i]);
     }
 
+    if (statusBar()->currentMessage() != QString::fromStdString(form.StatusBar))
+        statusBar()->showMessage(QString::fromStdString(form.StatusBar));
     m_label7->setText(QString::fromStdString(form.Label7));
     m_label7->adjustSize();
     m_label7->move(pixels(kOriginLabelRight) - m_label7->width(), pixels(kOriginLabelTop));

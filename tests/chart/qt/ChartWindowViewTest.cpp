@@ -18,6 +18,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace quantem::ui::test {
@@ -163,6 +164,38 @@ namespace {
         control<QAction>("cqctx")->trigger();
         EXPECT_EQ(pixelAt(11580, 300), QColor(Qt::white));
         EXPECT_EQ(control<QLabel>("Label7")->text(), QString());
+    }
+
+    TEST_F(ChartView, TheFittedPlanetsAreDrawnSmoothly)
+    {
+        root.writeFile("sys/xx.sys", "1,1,1,7\r\n");
+        root.writeFile("sys/XB.sys", "0.0027917112151123373,0.9993961577036723,1.5\r\n");
+        root.writeSamples("0.387,0.241\r\n0.723,0.615\r\n1,1\r\n1.524,1.881\r\n"
+                          "5.203,11.862\r\n9.537,29.457\r\n19.191,84.011\r\n30.069,164.79\r\n");
+        session.form1.Text2 = "8";
+        session.form1.Text5 = "report";
+        control<QRadioButton>("Option1")->click();
+        control<QAction>("chsdt")->trigger();
+        control<QAction>("chmxt")->trigger();
+        ASSERT_TRUE(failures.empty());
+        ASSERT_TRUE(session.messages.log().empty());
+
+        // Smooth edges leave colours between the chart's own and the white ground.
+        const QImage& image = view->canvas().image();
+        int blended = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const bool own = c == QColor(Qt::white) || c == QColor(255, 0, 0)
+                    || c == QColor(200, 200, 100) || c == QColor(0, 0, 255)
+                    || c == QColor(0, 100, 0) || c == QColor(Qt::black);
+                blended += own ? 0 : 1;
+            }
+        EXPECT_GT(blended, 1000);
+
+        // Set QUANTEM_SCREENSHOTS to a folder to keep a picture of the window.
+        if (const char* folder = std::getenv("QUANTEM_SCREENSHOTS"))
+            view->grab().save(QString::fromLocal8Bit(folder) + "/chart-window.png");
     }
 
     TEST(QtCanvas, DrawsLinesPointsAndTextAndSurvivesFarAwayPositions)

@@ -2,6 +2,7 @@
 
 #include "core/CheckedMath.h"
 #include "core/Fault.h"
+#include "core/InputReasons.h"
 #include "core/NumberText.h"
 #include "engine_linear/LinearFamilyFit.h"
 #include "engine_power/ExponentSearch.h"
@@ -20,9 +21,22 @@ using core::Session;
 
 namespace {
 
-    void showInputError(Session& session) { session.messages.show(MessageWindowId::Form5); }
-
     bool isWholeInteger16(double n) { return std::trunc(n) == n && n >= -32768.0 && n <= 32767.0; }
+
+    // The input error with its standing text, and why.
+    void refuseInput(Session& session, const std::string& reason)
+    {
+        core::refuseInput(session, MessageWindowId::Form5, std::nullopt, reason);
+    }
+
+    std::string countReason(const Session& session, bool modelChosen, double n)
+    {
+        if (!modelChosen)
+            return core::reasons::noModelChosen();
+        if (n <= 2 || !isWholeInteger16(n))
+            return core::reasons::powerSampleCount(session.form1.Text2);
+        return core::reasons::powerElementCount(session.form1.Text3);
+    }
 
     /// Reads n groups and keeps, per column, the last difference seen between successive groups
     /// (0 while no difference has been seen). Columns the model does not have count as varying.
@@ -79,30 +93,42 @@ void runRegression(Session& session, int exponentCount, core::ModelId model)
         linear::runLinearFamilyFit(session, model);
         return;
     }
+    const bool modelChosen = core::groupSize(model) > 0;
     // A count that is not a whole 16-bit number could never end the reading loop.
     if (n <= 2 || m == 0 || !isWholeInteger16(n)) {
-        showInputError(session);
+        refuseInput(session, countReason(session, modelChosen, n));
+        return;
+    }
+    // With no more groups than coefficients (the elements and a0) the fit has no degree of
+    // freedom left: its F and S would divide by N - m.
+    if (modelChosen && n <= m + 1.0) {
+        refuseInput(session, core::reasons::noDegreeOfFreedom(m + 1.0));
         return;
     }
     // Only the n groups the checks read are taken from the file.
     const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(
         session.store, core::SampleData::itemsFor(n, core::groupSize(model)));
     if (!samples) {
-        session.messages.show(MessageWindowId::Form5, std::string(core::kNoDataText));
+        core::refuseInput(session, MessageWindowId::Form5, std::string(core::kNoDataText),
+            core::reasons::missingSampleFile());
         return;
     }
     try {
         const std::array<double, 4> marks = variationMarks(*samples, model, n);
-        for (double mark : marks) {
-            if (mark == 0.0) { // a column that never changes, or no model chosen
-                showInputError(session);
+        for (std::size_t column = 0; column < marks.size(); ++column) {
+            if (marks[column] == 0.0) { // a column that never changes, or no model chosen
+                refuseInput(session,
+                    modelChosen ? core::reasons::constantColumn(static_cast<int>(column) + 1)
+                                : core::reasons::noModelChosen());
                 return;
             }
         }
-    } catch (const Fault&) {
+    } catch (const Fault& fault) {
         // Every reading fault, including a number beyond the double range, is an input error and
         // never reaches an engine.
-        showInputError(session);
+        refuseInput(session,
+            core::sampleReadingReason(session.store, *samples, n, core::groupSize(model))
+                .value_or(fault.what()));
         return;
     }
     power::exponentSearch(session, exponentCount, model);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/ChartLayers.h"
 #include "core/Form2.h"
 
 #include <filesystem>
@@ -25,6 +26,9 @@ public:
     virtual core::Picture captureWindow() = 0;
     /// Writes the picture to path as a Windows bitmap. Returns false when it cannot be written.
     virtual bool savePicture(const core::Picture& picture, const std::filesystem::path& path) = 0;
+    /// Writes the chart as drawn (from the drawing, not from the screen) to path in the format.
+    /// Returns false when it cannot be written.
+    virtual bool exportChart(const std::filesystem::path& path, ExportFormat format) = 0;
     /// Prints the whole window.
     virtual PrintOutcome printWindow() = 0;
     /// A plain message box with an OK button.

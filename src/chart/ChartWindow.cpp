@@ -1,11 +1,12 @@
 #include "chart/ChartWindow.h"
 
-#include "core/SampleData.h"
 #include "chart/ChartState.h"
 #include "chart/SamplePlot.h"
 #include "core/Fault.h"
+#include "core/InputReasons.h"
 #include "core/NumberText.h"
 #include "core/Record.h"
+#include "core/SampleData.h"
 #include "results/CurveSampling.h"
 #include "results/EvaluateModel.h"
 
@@ -67,6 +68,39 @@ namespace {
         return results::PlottedVariable::None;
     }
 
+    // The whole text is one number, blanks and tabs around it allowed.
+    bool isWholeNumberText(const std::string& text)
+    {
+        const std::size_t first = text.find_first_not_of(" \t");
+        if (first == std::string::npos)
+            return false;
+        const std::size_t last = text.find_last_not_of(" \t");
+        double value = 0.0;
+        try {
+            return core::parseNumber(std::string_view(text).substr(first, last - first + 1), value);
+        } catch (const Fault&) {
+            return false; // beyond the range of numbers
+        }
+    }
+
+    // The first shown fixed-value box whose text is not a number, told as the window's status;
+    // false when every shown box holds a number.
+    bool fixedValuesAreNumbers(core::Form2& form2)
+    {
+        static constexpr const char* kCaptions[] = { "Input First dimensional data:",
+            "Input second dimensional data:", "Input third dimensional data:" };
+        const bool shown[] = { form2.Text1Visible, form2.Text2Visible, form2.Text3Visible };
+        for (int column = 1; column <= 3; ++column) {
+            const std::string& text = fixedValueText(form2, column);
+            if (!shown[column - 1] || isWholeNumberText(text))
+                continue;
+            form2.StatusBar
+                = std::string(kCaptions[column - 1]) + " \"" + text + "\" is not a number.";
+            return false;
+        }
+        return true;
+    }
+
     void drawCurve(core::Canvas& canvas, const std::vector<results::TwipPoint>& points)
     {
         // The first point only starts the line.
@@ -85,6 +119,7 @@ void openChartWindow(Session& session)
     for (int column = 1; column <= 3; ++column)
         setXOptionVisible(form2, column, true);
     form2.visible = true;
+    ++form2.frontRequests;
 }
 
 void drawPointsCommand(Session& session, core::Canvas& canvas)
@@ -114,6 +149,7 @@ void drawModelCommand(Session& session, core::Canvas& canvas)
     core::Form2& form2 = session.form2;
     ensureLoaded(form2);
     form2.Picture1Visible = false;
+    form2.StatusBar.clear();
     const core::ModelId model = chartModel(session.store);
     if (model == core::kMultipleLinearModel) {
         session.messages.show(
@@ -129,6 +165,9 @@ void drawModelCommand(Session& session, core::Canvas& canvas)
         session.messages.show(MessageWindowId::Form9);
         return;
     }
+    // A held value that is not a number draws no curve rather than one for some other value.
+    if (!fixedValuesAreNumbers(form2))
+        return;
 
     const int groupSize = groupSizeOf(defaultArrangement(model));
     const std::optional<core::SampleData> samples = core::SampleData::loadIfPresent(session.store);
@@ -243,6 +282,13 @@ void editFixedValue(Session& session, int column, const std::string& text)
 void inputDataCommand(Session& session, const MainWindowHooks& hooks)
 {
     core::Form1& form1 = session.form1;
+    // A report waiting to be saved is asked about before anything is emptied: the main window's
+    // data input shows the save prompt, whose buttons clear and start the data program.
+    if (!form1.Text5.empty()) {
+        if (hooks.dataInput)
+            hooks.dataInput();
+        return;
+    }
     form1.Text1.clear();
     if (hooks.setSampleCountText)
         hooks.setSampleCountText("");
@@ -288,19 +334,54 @@ void saveChart(Session& session, ChartExport& exporter)
     core::Form2& form2 = session.form2;
     ensureLoaded(form2);
     form2.Picture1Visible = true;
+    // With nothing cut there is nothing to save: say so before asking for a name.
+    if (!form2.Picture1) {
+        session.messages.show(MessageWindowId::Form5, std::string(kNoCutChartText));
+        return;
+    }
     if (session.questions == nullptr)
         return;
     std::filesystem::path path = session.questions->saveFileName(kBitmapFilter, kBitmapExtension);
     if (path.empty())
         return;
-    if (!form2.Picture1) {
-        session.messages.show(MessageWindowId::Form5, std::string(kNoCutChartText));
-        return;
-    }
     if (!path.has_extension())
         path += kBitmapExtension;
     if (!exporter.savePicture(*form2.Picture1, path))
         session.messages.show(MessageWindowId::Form5, std::string(kChartNotWrittenText));
+}
+
+void exportChartCommand(Session& session, ChartExport& exporter)
+{
+    ensureLoaded(session.form2);
+    if (session.questions == nullptr)
+        return;
+    std::filesystem::path path = session.questions->saveFileName(kExportFilter, kExportExtension);
+    if (path.empty())
+        return;
+    if (!path.has_extension())
+        path += kExportExtension;
+    const std::optional<ExportFormat> format = exportFormatOf(path);
+    if (!format) {
+        core::refuseInput(session, MessageWindowId::Form5, std::string(kChartNotWrittenText),
+            "A chart is exported as .png, .svg or .pdf; \"" + path.filename().string()
+                + "\" names none of them.");
+        return;
+    }
+    if (!exporter.exportChart(path, *format))
+        session.messages.show(MessageWindowId::Form5, std::string(kChartNotWrittenText));
+}
+
+void plotFit(Session& session, core::Canvas& canvas)
+{
+    core::Form2& form2 = session.form2;
+    ensureLoaded(form2);
+    form2.Option4 = true;
+    form2.Option5 = false;
+    form2.Option6 = false;
+    chooseXColumn(session, 1);
+    canvas.clear();
+    drawPointsCommand(session, canvas);
+    drawModelCommand(session, canvas);
 }
 
 void clearCutChart(Session& session)

@@ -19,6 +19,10 @@ inline constexpr const char* kPrintErrorText = "Print error !";
 /// The save dialog's filter and default extension for cut charts.
 inline constexpr const char* kBitmapFilter = "Bitmap Image (*.bmp)|*.bmp";
 inline constexpr const char* kBitmapExtension = ".BMP";
+/// The same for exported charts; the file name's extension chooses the format.
+inline constexpr const char* kExportFilter
+    = "PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf";
+inline constexpr const char* kExportExtension = ".png";
 
 /// The main window's own commands that the chart window's data input hands over to.
 struct MainWindowHooks
@@ -30,7 +34,8 @@ struct MainWindowHooks
 };
 
 /// "Draw " of the main window: loads the chart window if needed (a fresh load with its initial
-/// settings), hides the fixed-value labels and boxes, shows the three X options and shows it.
+/// settings), hides the fixed-value labels and boxes, shows the three X options and shows it in
+/// front of the other windows.
 void openChartWindow(core::Session& session);
 
 /// "DrawPoint " / "DrawPoint  ": with no report in the main window Form9 asks for a regression;
@@ -68,9 +73,10 @@ void chooseXColumn(core::Session& session, int column);
 /// An edit of the fixed-value box Text1..Text3 of a column 1..3.
 void editFixedValue(core::Session& session, int column, const std::string& text);
 
-/// "InputData": empties the main window's Text1..Text5 (Text2 as an edit), resets its state line
-/// and its k labels to "1", writes JC.sys 98500000000000, culi.sys five zeros and jb.sys 1, then
-/// runs the main window's data input.
+/// "InputData": with a report in the main window, only runs the main window's data input (which
+/// asks whether to save it); otherwise empties the main window's Text1..Text5 (Text2 as an edit),
+/// resets its state line and its k labels to "1", writes JC.sys 98500000000000, culi.sys five
+/// zeros and jb.sys 1, then runs the main window's data input.
 void inputDataCommand(core::Session& session, const MainWindowHooks& hooks);
 
 /// "Close " / "Close" and the close box: unloads the window and wipes its drawing.
@@ -83,8 +89,16 @@ void openChartHelp(core::Session& session);
 void cutChart(core::Session& session, ChartExport& exporter);
 /// "SaveChart" / "SaveCupChart": shows the picture box, asks for a file name (".BMP" added when
 /// the name has no extension) and saves the cut chart there as a bitmap. With no cut chart,
-/// Form5 says "  No cut chart!" and nothing is written; a cancelled dialog writes nothing.
+/// Form5 says "  No cut chart!" before any name is asked for; a cancelled dialog writes nothing.
 void saveChart(core::Session& session, ChartExport& exporter);
+/// "Export...": asks for a file name (".png" added when it has none) and writes the chart as
+/// drawn to it as PNG, SVG or PDF by the name's extension. Another extension, or a file that
+/// cannot be written, is told in Form5; a cancelled dialog writes nothing.
+void exportChartCommand(core::Session& session, ChartExport& exporter);
+/// The chart of the fit the main window shows, as "DrawPoint " then "DrawModel" draw it on grid
+/// axes with the first column on the X axis, on a cleared canvas. Messages are shown as those
+/// commands show them.
+void plotFit(core::Session& session, core::Canvas& canvas);
 /// "ClearCupChart": shows the picture box and empties it.
 void clearCutChart(core::Session& session);
 /// "Print": hides the picture box and prints the window; a failure shows "Print error !" in a

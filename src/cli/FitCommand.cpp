@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cctype>
 #include <charconv>
 #include <set>
 #include <utility>
@@ -71,6 +72,20 @@ namespace {
     {
         for (const core::WriteFailure& failure : failures)
             err << "quantem-fit: run " << run << ": " << failure.reason << '\n';
+    }
+
+    // "WxH", each a whole number of pixels from 16 to 20000.
+    bool parsePlotSize(const std::string& text, int& width, int& height)
+    {
+        const std::size_t x = text.find_first_of("xX");
+        if (x == std::string::npos)
+            return false;
+        const auto whole = [](const char* first, const char* last, int& value) {
+            const auto result = std::from_chars(first, last, value);
+            return result.ec == std::errc() && result.ptr == last && value >= 16 && value <= 20000;
+        };
+        return whole(text.data(), text.data() + x, width)
+            && whole(text.data() + x + 1, text.data() + text.size(), height);
     }
 
     bool isBlank(const std::string& text)
@@ -134,14 +149,46 @@ namespace {
         nlohmann::ordered_json dialogs = nlohmann::ordered_json::array();
         for (std::size_t i = from; i < log.size(); ++i) {
             const std::string form = core::messageWindowName(log[i].window);
+            const std::string& reason = log[i].reason;
             if (!dialogs.empty() && dialogs.back()["form"] == form
-                && dialogs.back()["text"] == log[i].text) {
+                && dialogs.back()["text"] == log[i].text
+                && dialogs.back().value("reason", std::string()) == reason) {
                 dialogs.back()["count"] = dialogs.back()["count"].get<int>() + 1;
                 continue;
             }
             dialogs.push_back({ { "form", form }, { "text", log[i].text }, { "count", 1 } });
+            if (!reason.empty())
+                dialogs.back()["reason"] = reason;
         }
         return dialogs;
+    }
+
+    // Why each refused input was refused, one line per showing that says so.
+    void printReasons(
+        const std::vector<core::Showing>& log, std::size_t from, std::size_t run, std::ostream& err)
+    {
+        for (std::size_t i = from; i < log.size(); ++i) {
+            if (!log[i].reason.empty())
+                err << "quantem-fit: run " << run << ": " << log[i].reason << '\n';
+        }
+    }
+
+    // The chart of the last run; what its commands showed and a file not written go to err.
+    bool drawPlot(
+        Session& session, const PlotRequest& request, const PlotWriter& plot, std::ostream* err)
+    {
+        const std::size_t shown = session.messages.log().size();
+        const std::string failure
+            = plot ? plot(session, request) : std::string("this program cannot draw charts");
+        if (err != nullptr) {
+            const std::vector<core::Showing>& log = session.messages.log();
+            for (std::size_t i = shown; i < log.size(); ++i)
+                *err << "quantem-fit: --plot: " << core::messageWindowName(log[i].window) << " \""
+                     << log[i].text << "\"\n";
+            if (!failure.empty())
+                *err << "quantem-fit: --plot: " << failure << '\n';
+        }
+        return failure.empty();
     }
 
 } // namespace
@@ -153,6 +200,9 @@ ParseResult parseFitArguments(
     options.root = core::installRootFrom(defaultRoot.string()).value_or(defaultRoot);
     ParseResult result;
     std::vector<bool> samplesGiven;
+    PlotRequest plot;
+    bool plotGiven = false;
+    bool plotSizeGiven = false;
     auto fail = [&](const std::string& message) {
         result.error = message;
         return result;
@@ -167,7 +217,8 @@ ParseResult parseFitArguments(
         } else if (option == "--details") {
             options.details = true;
         } else if (option == "--root" || option == "--model" || option == "--samples"
-            || option == "--power" || option == "--elements") {
+            || option == "--power" || option == "--elements" || option == "--plot"
+            || option == "--plot-size") {
             if (!hasValue)
                 return fail(option + " needs a value");
             const std::string& value = arguments[++i];
@@ -176,6 +227,14 @@ ParseResult parseFitArguments(
                 if (!root)
                     return fail(core::kEmptyRootError);
                 options.root = *root;
+            } else if (option == "--plot") {
+                plot.file = value;
+                plotGiven = true;
+            } else if (option == "--plot-size") {
+                if (!parsePlotSize(value, plot.width, plot.height))
+                    return fail("--plot-size must be WxH in pixels, each from 16 to 20000, not '"
+                        + value + "'");
+                plotSizeGiven = true;
             } else if (option == "--model") {
                 FitRun run;
                 if (!parseModelId(value, run.model))
@@ -209,11 +268,23 @@ ParseResult parseFitArguments(
             return fail("run " + std::to_string(i + 1) + " (--model "
                 + std::to_string(options.runs[i].model) + ") needs --samples TEXT");
     }
+    if (plotSizeGiven && !plotGiven)
+        return fail("--plot-size needs --plot FILE");
+    if (plotGiven) {
+        const std::string extension = plot.file.extension().string();
+        std::string lower;
+        for (char c : extension)
+            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lower != ".png" && lower != ".svg" && lower != ".pdf")
+            return fail(
+                "--plot FILE must end in .png, .svg or .pdf, not '" + plot.file.string() + "'");
+        options.plot = plot;
+    }
     result.options = std::move(options);
     return result;
 }
 
-int runFits(const FitOptions& options, std::ostream& out, std::ostream& err)
+int runFits(const FitOptions& options, std::ostream& out, std::ostream& err, const PlotWriter& plot)
 {
     std::error_code error;
     std::filesystem::create_directories(options.root / "sys", error);
@@ -234,6 +305,7 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err)
         runOne(session, run, firstShowing);
         showedMessage = showedMessage || session.messages.log().size() > firstShowing;
         allPublished = allPublished && session.form1.publishedFits > publishedBefore;
+        printReasons(session.messages.log(), firstShowing, number, err);
         printWriteFailures(session.store.writeFailuresSince(failureMark), number++, err);
         if (options.json) {
             runs.push_back({ { "Form1", formJson(session.form1) },
@@ -258,13 +330,18 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err)
         printDetails(currentDetails(session), out);
     if (stops.received() != 0)
         return stops.exitStatus();
+    int status = kExitFitted;
     if (showedMessage)
-        return kExitMessageShown;
-    return allPublished ? kExitFitted : kExitNothingPublished;
+        status = kExitMessageShown;
+    else if (!allPublished)
+        status = kExitNothingPublished;
+    if (options.plot && !drawPlot(session, *options.plot, plot, &err))
+        status = kExitMessageShown;
+    return status;
 }
 
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
-    std::ostream& out, std::ostream& err)
+    std::ostream& out, std::ostream& err, const PlotWriter& plot)
 {
     if (asksForRanking(arguments))
         return rankMain(arguments, defaultRoot, out, err);
@@ -273,7 +350,7 @@ int fitMain(const std::vector<std::string>& arguments, const std::filesystem::pa
         err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kRankUsage;
         return kExitUsageError;
     }
-    return runFits(*parsed.options, out, err);
+    return runFits(*parsed.options, out, err, plot);
 }
 
 } // namespace quantem::cli

@@ -34,6 +34,9 @@ struct Form2
 {
     bool loaded = false;
     bool visible = false;
+    /// Counts the requests to bring the window to the front ("Draw "), so the view raises it
+    /// even when it is already shown behind other windows.
+    unsigned frontRequests = 0;
 
     // Frame1 "X Axis Setting": which data column is on the X axis (none chosen at load).
     bool Option1 = false, Option2 = false, Option3 = false;
@@ -54,6 +57,9 @@ struct Form2
 
     // Hidden boxes holding the previous point of a polyline, as text.
     std::string Text5, Text6;
+
+    /// The window's status line: why the last drawing command drew nothing, or empty.
+    std::string StatusBar;
 
     bool Picture1Visible = false;
     std::optional<Picture> Picture1; // the cut chart; empty until the first cut

@@ -122,7 +122,8 @@ const MessageWindow& MessageWindows::operator[](MessageWindowId id) const
     return m_windows[indexOf(id)];
 }
 
-void MessageWindows::show(MessageWindowId id, const std::optional<std::string>& text)
+void MessageWindows::show(
+    MessageWindowId id, const std::optional<std::string>& text, const std::string& reason)
 {
     MessageWindow& window = (*this)[id];
     if (!window.loaded) {
@@ -132,7 +133,7 @@ void MessageWindows::show(MessageWindowId id, const std::optional<std::string>& 
     if (text)
         window.text = *text;
     window.visible = true;
-    m_log.push_back(Showing { id, window.text });
+    m_log.push_back(Showing { id, window.text, reason });
 }
 
 void MessageWindows::unload(MessageWindowId id)

@@ -113,6 +113,7 @@ struct Showing
 {
     MessageWindowId window;
     std::string text;
+    std::string reason; // why an input was refused; empty for other showings
 };
 
 /// The message windows and the log of every showing, which views and the headless front end
@@ -124,8 +125,10 @@ public:
     const MessageWindow& operator[](MessageWindowId id) const;
 
     /// Loads the window if it is not loaded (a fresh load restores the standing text), sets the
-    /// caller's text if there is one, shows it and logs the showing. Nothing waits for an answer.
-    void show(MessageWindowId id, const std::optional<std::string>& text = std::nullopt);
+    /// caller's text if there is one, shows it and logs the showing with the reason, if any.
+    /// Nothing waits for an answer.
+    void show(MessageWindowId id, const std::optional<std::string>& text = std::nullopt,
+        const std::string& reason = {});
     /// Unloads the window: the next showing starts from the standing text.
     void unload(MessageWindowId id);
 

@@ -2,6 +2,7 @@
 
 #include "core/CheckedMath.h"
 #include "core/Fault.h"
+#include "core/InputReasons.h"
 #include "core/NumberText.h"
 #include "core/Record.h"
 #include "engine_linear/FitStatistics.h"
@@ -46,6 +47,29 @@ namespace {
     }
 
     void showInputError(core::Session& session) { session.messages.show(MessageWindowId::Form5); }
+
+    // The input error with its standing text, and why.
+    void refuseInput(core::Session& session, const std::string& reason)
+    {
+        core::refuseInput(session, MessageWindowId::Form5, std::nullopt, reason);
+    }
+
+    // A sample file that ends early is told with the groups it holds; other faults by name.
+    std::string faultReason(core::Session& session, ModelId model, const core::Fault& fault)
+    {
+        if (fault.code() == FaultCode::InputPastEndOfFile) {
+            const int regressors = static_cast<int>(core::val(session.form1.Text4));
+            const int groupSize = model == core::kMultipleLinearModel ? regressors + 1 : 2;
+            const double groups = core::val(session.form1.Text2);
+            if (const auto samples = core::SampleData::loadIfPresent(
+                    session.store, core::SampleData::itemsFor(groups, groupSize))) {
+                if (auto reason
+                    = core::sampleReadingReason(session.store, *samples, groups, groupSize))
+                    return *reason;
+            }
+        }
+        return core::faultDescription(fault.code());
+    }
 
     bool isWholeCount(double value) { return value >= 1.0 && std::trunc(value) == value; }
 
@@ -250,20 +274,29 @@ void runLinearFamilyFit(core::Session& session, ModelId model)
     try {
         const double groups = core::val(session.form1.Text2);
         const double regressors = core::val(session.form1.Text4);
+        const core::Form1& form = session.form1;
         if (regressors > kMaxRegressors) {
-            showInputError(session);
+            refuseInput(session, core::reasons::linearElementCount(model, form.Text4));
             return;
         }
         // Counts that are not whole numbers of at least 1 are refused before the sample file is
         // opened, so they can never leave a partial result.
         if (!isWholeCount(groups) || !isWholeCount(regressors)) {
-            showInputError(session);
+            refuseInput(session,
+                isWholeCount(groups) ? core::reasons::linearElementCount(model, form.Text4)
+                                     : core::reasons::linearSampleCount(form.Text2));
+            return;
+        }
+        // N groups fit n + 1 coefficients only while N - (n + 1), the degrees of freedom of F
+        // and S, stays above 0.
+        if (groups <= regressors + 1.0) {
+            refuseInput(session, core::reasons::noDegreeOfFreedom(regressors + 1.0));
             return;
         }
         fitAndReport(session, model, groups, static_cast<int>(regressors));
     } catch (const core::Fault& fault) {
         if (showsErrorDialog(fault.code()))
-            showInputError(session);
+            refuseInput(session, faultReason(session, model, fault));
     } catch (const std::bad_alloc&) {
         showInputError(session);
     } catch (const std::exception&) {

@@ -2,6 +2,7 @@
 
 #include "core/CheckedMath.h"
 #include "core/Fault.h"
+#include "core/InputReasons.h"
 #include "core/NumberText.h"
 #include "engine_power/CriterionHandoff.h"
 #include "engine_power/PowerEvaluation.h"
@@ -73,7 +74,8 @@ void exponentSearch(core::Session& session, int exponentCount, core::ModelId mod
     }
     if (!(std::fabs(s) <= kLargestStartValue)) {
         // The search could not end in any useful time: an input error before any evaluation.
-        session.messages.show(core::MessageWindowId::Form5);
+        core::refuseInput(session, core::MessageWindowId::Form5, std::nullopt,
+            core::reasons::powerInitialValue(form.Text4));
         return;
     }
 

@@ -105,6 +105,15 @@ namespace {
         return value;
     }
 
+    // Why a typed input gives no result, in status panel 1.
+    std::string notANumberText(CalculatorInput input, const std::string& text)
+    {
+        static constexpr const char* kBoxes[] = { "Input the first dimension",
+            "Input the secondly dimension", "Input the third dimension" };
+        return std::string(kBoxes[static_cast<int>(input) - 1]) + ": \"" + text
+            + "\" is not a number.";
+    }
+
     // Which of x1..x3 the model's formula uses: only those are converted.
     std::array<bool, 3> variablesUsed(ModelId model)
     {
@@ -177,12 +186,24 @@ void calculate(Session& session)
         session.messages.show(MessageWindowId::Form5, std::string(*missing));
         return;
     }
+    // An input that is not a number leaves no result: a previous one beside the new input
+    // would read as its value.
+    const std::array<bool, 3> used = variablesUsed(model);
+    std::array<double, 3> x {};
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (!used[i])
+            continue;
+        const auto input = static_cast<CalculatorInput>(i + 1);
+        try {
+            x[i] = typedNumber(inputText(form, input));
+        } catch (const core::Fault&) {
+            form.Text4.clear();
+            form.StatusBar1[0] = notANumberText(input, inputText(form, input));
+            return;
+        }
+    }
     try {
-        const std::array<bool, 3> used = variablesUsed(model);
-        const double x1 = used[0] ? typedNumber(form.Text1) : 0.0;
-        const double x2 = used[1] ? typedNumber(form.Text2) : 0.0;
-        const double x3 = used[2] ? typedNumber(form.Text3) : 0.0;
-        const std::optional<double> y = evaluateModel(model, coefficients, x1, x2, x3);
+        const std::optional<double> y = evaluateModel(model, coefficients, x[0], x[1], x[2]);
         form.Text4 = y ? core::doubleText(*y) : std::string();
     } catch (const core::Fault& fault) {
         // Only an invalid argument is worth a word to the user; the window's last result stays.

@@ -36,8 +36,9 @@ void changeCalculatorInput(core::Session& session, CalculatorInput input, const 
 /// model outside 1..50. A missing input shows Form5 "  Input the dimension!" (two-number models)
 /// or "  Input the dimension! !" and computes nothing. An invalid argument (Log of x <= 0, a
 /// negative base with a fractional exponent) shows Form5 with the text it holds; any other
-/// failure (overflow, division by zero, an input that is not a number) ends the calculation
-/// silently; both leave Text4 as it was. Reading xx.sys or a label beyond the double range is
+/// failure (overflow, division by zero) ends the calculation silently; both leave Text4 as it
+/// was. An input the formula uses that is not a number empties Text4 and says so in status
+/// panel 1. Reading xx.sys or a label beyond the double range is
 /// not trapped here: it throws the store's faults or 6.
 void calculate(core::Session& session);
 

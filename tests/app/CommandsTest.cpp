@@ -1,5 +1,7 @@
 #include "app/Commands.h"
 
+#include "app/MessageWindowCommands.h"
+#include "chart/ChartWindow.h"
 #include "core/Fault.h"
 #include "support/SessionFixture.h"
 
@@ -87,6 +89,28 @@ namespace {
         EXPECT_EQ(shell.calls.size(), 1u);
         EXPECT_TRUE(session.messages[MessageWindowId::Form10].visible);
         EXPECT_EQ(session.form1.Text5, "a report");
+    }
+
+    TEST_F(CommandsTest, ChartInputDataWithAReportOffersToSaveItFirst)
+    {
+        const chart::MainWindowHooks hooks { [this](const std::string& text) {
+                                                setSampleCountText(session, text);
+                                            },
+            [this] { dataInput(session); } };
+        session.form1.Text2 = "8";
+        session.form1.Text5 = "a report";
+        chart::inputDataCommand(session, hooks);
+        ASSERT_EQ(session.messages.log().size(), 1u);
+        EXPECT_EQ(session.messages.log()[0].window, MessageWindowId::Form10);
+        EXPECT_EQ(session.form1.Text5, "a report");
+        EXPECT_TRUE(shell.calls.empty());
+
+        // "No" drops the report as the main window's prompt does: clear, then the data program.
+        pressMessageButton(session, MessageWindowId::Form10, MessageButton::No);
+        EXPECT_EQ(session.form1.Text5, "");
+        EXPECT_EQ(session.form1.Text2, "");
+        ASSERT_EQ(shell.calls.size(), 1u);
+        EXPECT_EQ(shell.calls[0], "start " + (root.path() / "DATA").string());
     }
 
     TEST_F(CommandsTest, AProgramThatCannotStartIsTold)

@@ -123,5 +123,36 @@ namespace {
         EXPECT_TRUE(dialogTexts().empty());
     }
 
+    TEST_F(RegressionTest, RefusalsSayWhyInStatusPanelOne)
+    {
+        // No model chosen since start-up: the counts pass, the menus are pointed to.
+        startUpReset(session);
+        setSampleCountText(session, "5");
+        session.form1.Text3 = "1";
+        root.writeSamples("1,2\r\n2,3\r\n3,5\r\n4,4\r\n5,7\r\n");
+        runCommand(session, [&] { regressionCommand(session, Route::Menu); });
+        const std::string noModel = session.form1.StatusBar1[0];
+        EXPECT_NE(noModel.find("No model has been chosen"), std::string::npos) << noModel;
+        EXPECT_NE(noModel.find("TwoDimensionsNonline"), std::string::npos) << noModel;
+        ASSERT_EQ(session.messages.log().size(), 1u);
+        EXPECT_EQ(session.messages.log()[0].text, "   Input error !");
+        EXPECT_EQ(session.messages.log()[0].reason, noModel);
+
+        // A power model on as many groups as it has coefficients (y = a0 + a1 * x1 ^ k1: two).
+        choose(7, "2");
+        runCommand(session, [&] { regressionCommand(session, Route::Menu); });
+        EXPECT_NE(session.form1.StatusBar1[0].find("from 3 to 32767"), std::string::npos);
+        choose(10, "3"); // y = a0 + a1 * x1 ^ k1 + a2 * x1 ^ k2: three coefficients
+        runCommand(session, [&] { regressionCommand(session, Route::Menu); });
+        EXPECT_EQ(session.form1.StatusBar1[0],
+            "No degree of freedom is left: the sample count (InputSampleCapacity) must be more "
+            "than the model's 3 coefficients.");
+        EXPECT_EQ(session.messages.log().size(), 3u);
+
+        // The next command starts without the notice.
+        runCommand(session, [&] { setSampleCountText(session, "4"); });
+        EXPECT_EQ(session.form1.StatusBar1[0], "");
+    }
+
 } // namespace
 } // namespace quantem::app

@@ -42,6 +42,14 @@ namespace {
         std::vector<std::string> savedPaths;
         std::vector<core::Picture> savedPictures;
         bool saveSucceeds = true;
+        bool exportChart(const std::filesystem::path& path, ExportFormat format) override
+        {
+            const char* names[] = { "png", "svg", "pdf" };
+            exported.push_back(path.string() + " " + names[static_cast<int>(format)]);
+            return exportSucceeds;
+        }
+        std::vector<std::string> exported;
+        bool exportSucceeds = true;
         int prints = 0;
         PrintOutcome printOutcome = PrintOutcome::Printed;
         std::vector<std::string> boxes;
@@ -193,19 +201,20 @@ namespace {
         session.form1.Text1 = "1";
         session.form1.Text3 = "2";
         session.form1.Text4 = ".5";
-        session.form1.Text5 = "report";
+        session.form1.Text5 = "";
         std::vector<std::string> sampleCounts;
         std::string filesAtHandOver;
+        int handOvers = 0;
         MainWindowHooks hooks;
         hooks.setSampleCountText = [&](const std::string& text) { sampleCounts.push_back(text); };
         hooks.dataInput = [&] {
+            ++handOvers;
             filesAtHandOver
                 = root.readSys("JC.sys") + root.readSys("culi.sys") + root.readSys("jb.sys");
-            // The report box is empty by now: the data input clears and starts the data program.
-            EXPECT_EQ(session.form1.Text5, "");
         };
         inputDataCommand(session, hooks);
 
+        EXPECT_EQ(handOvers, 1);
         EXPECT_EQ(sampleCounts, (std::vector<std::string> { "" }));
         EXPECT_EQ(filesAtHandOver, "98500000000000\r\n0,0,0,0,0\r\n1\r\n");
         const core::Form1& form = session.form1;
@@ -214,6 +223,25 @@ namespace {
         for (int number = 11; number <= 16; ++number)
             EXPECT_EQ(form.label(number), "1") << number;
         EXPECT_EQ(form.Label17, " ");
+    }
+
+    TEST_F(ChartWindow, InputDataWithAReportAsksBeforeEmptyingAnything)
+    {
+        session.form1.Text2 = "8";
+        session.form1.Text5 = "report";
+        session.form1.Label11 = "1.5";
+        std::string reportAtHandOver = "<not handed over>";
+        MainWindowHooks hooks;
+        hooks.setSampleCountText = [&](const std::string& text) { session.form1.Text2 = text; };
+        hooks.dataInput = [&] { reportAtHandOver = session.form1.Text5; };
+        inputDataCommand(session, hooks);
+
+        // The main window's data input must still see the report, so it can offer to save it.
+        EXPECT_EQ(reportAtHandOver, "report");
+        EXPECT_EQ(session.form1.Text2, "8");
+        EXPECT_EQ(session.form1.Label11, "1.5");
+        EXPECT_EQ(root.readSys("JC.sys"), "<missing>");
+        EXPECT_EQ(root.readSys("culi.sys"), "<missing>");
     }
 
     TEST_F(ChartWindow, ModelDrawingIsRefusedWithTheRightMessage)
@@ -287,6 +315,31 @@ namespace {
         });
     }
 
+    TEST_F(ChartWindow, AHeldValueThatIsNotANumberDrawsNoCurveAndSaysWhy)
+    {
+        chooseModel("2,3,3,20");
+        root.writeSamples("7,1.5,10\r\n9,2.5,30\r\n8,4,20\r\n");
+        root.writeFile("sys/XB.sys", "1,20,0.5,3,1,2,1\r\n");
+        fitted("3");
+        chooseXColumn(session, 2);
+        for (const char* text : { "abc", "", "0.1x", "1e999" }) {
+            editFixedValue(session, 1, text);
+            drawModelCommand(session, canvas);
+            EXPECT_EQ(session.form2.StatusBar,
+                std::string("Input First dimensional data: \"") + text + "\" is not a number.");
+            EXPECT_TRUE(curve().empty()) << text;
+        }
+        EXPECT_TRUE(session.messages.log().empty());
+
+        // A number, blanks around it allowed, draws and clears the status; a box that is not
+        // shown is not read.
+        editFixedValue(session, 1, " 0.1 ");
+        editFixedValue(session, 3, "not shown");
+        drawModelCommand(session, canvas);
+        EXPECT_EQ(session.form2.StatusBar, "");
+        EXPECT_FALSE(curve().empty());
+    }
+
     TEST_F(ChartWindow, CurveFailuresStopTheCurveAndAreTold)
     {
         chooseModel("1,1,0,8");
@@ -356,15 +409,12 @@ namespace {
     TEST_F(ChartWindow, ACutChartIsSavedAsABitmapWhereTheUserChooses)
     {
         core::Form2& form = session.form2;
-        saveChart(session, exporter);
-        EXPECT_TRUE(form.Picture1Visible);
-        EXPECT_EQ(
-            questions.asked, (std::vector<std::string> { "save Bitmap Image (*.bmp)|*.bmp .BMP" }));
-        EXPECT_TRUE(session.messages.log().empty()); // cancelled: nothing written, nothing said
-
+        // Nothing cut yet: told at once, no file name asked for.
         questions.fileNames = { "/tmp/nothing.bmp" };
         saveChart(session, exporter);
+        EXPECT_TRUE(form.Picture1Visible);
         EXPECT_EQ(lastMessage(), "Form5:  No cut chart!");
+        EXPECT_TRUE(questions.asked.empty());
         EXPECT_TRUE(exporter.savedPaths.empty());
 
         form.Picture1Visible = false;
@@ -372,6 +422,13 @@ namespace {
         EXPECT_TRUE(form.Picture1Visible);
         ASSERT_TRUE(form.Picture1.has_value());
         EXPECT_EQ(*form.Picture1, exporter.picture);
+
+        questions.fileNames.clear();
+        saveChart(session, exporter);
+        EXPECT_EQ(
+            questions.asked, (std::vector<std::string> { "save Bitmap Image (*.bmp)|*.bmp .BMP" }));
+        EXPECT_EQ(session.messages.log().size(), 1u); // cancelled: nothing written, nothing said
+        EXPECT_TRUE(exporter.savedPaths.empty());
 
         questions.fileNames = { "/tmp/chart", "/tmp/chart.bmp", "/tmp/chart.png" };
         saveChart(session, exporter);
@@ -391,9 +448,55 @@ namespace {
         EXPECT_FALSE(form.Picture1.has_value());
         questions.fileNames = { "/tmp/chart.bmp" };
         const std::size_t saved = exporter.savedPaths.size();
+        const std::size_t asked = questions.asked.size();
         saveChart(session, exporter);
         EXPECT_EQ(lastMessage(), "Form5:  No cut chart!");
         EXPECT_EQ(exporter.savedPaths.size(), saved);
+        EXPECT_EQ(questions.asked.size(), asked);
+    }
+
+    TEST_F(ChartWindow, ExportWritesTheDrawingInTheFormatItsNameNames)
+    {
+        questions.fileNames = { "/tmp/fit", "/tmp/fit.SVG", "/tmp/fit.pdf", "/tmp/fit.jpg" };
+        for (int i = 0; i < 4; ++i)
+            exportChartCommand(session, exporter);
+        EXPECT_EQ(questions.asked.front(),
+            "save PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf "
+            ".png");
+        EXPECT_EQ(exporter.exported,
+            (std::vector<std::string> {
+                "/tmp/fit.png png", "/tmp/fit.SVG svg", "/tmp/fit.pdf pdf" }));
+        ASSERT_EQ(session.messages.log().size(), 1u);
+        EXPECT_EQ(lastMessage(), "Form5:The chart could not be written !");
+        EXPECT_NE(session.form1.StatusBar1[0].find("\"fit.jpg\""), std::string::npos);
+        EXPECT_EQ(exporter.captures, 0); // drawn, never captured from the screen
+
+        exporter.exportSucceeds = false;
+        questions.fileNames = { "/tmp/fit.png" };
+        exportChartCommand(session, exporter);
+        EXPECT_EQ(session.messages.log().size(), 2u);
+        exportChartCommand(session, exporter); // cancelled
+        EXPECT_EQ(session.messages.log().size(), 2u);
+    }
+
+    TEST_F(ChartWindow, APlotOfTheFitShowsPointsUnderTheCurveOnGridAxes)
+    {
+        root.writeFile("sys/xx.sys", "1,1,1,7\r\n");
+        root.writeFile("sys/XB.sys", "0,1,1.5\r\n");
+        root.writeSamples("1,1\r\n4,8\r\n2.25,3.375\r\n");
+        session.form1.Text2 = "3";
+        session.form1.Text5 = "report";
+        session.form2.Option6 = true;
+        session.form2.Option4 = false;
+        canvas.point(1.0, 1.0, core::Colour { 9, 9, 9 }, 3); // an earlier drawing is wiped
+        plotFit(session, canvas);
+        ASSERT_GE(canvas.calls.size(), 2u);
+        EXPECT_EQ(canvas.calls[1].kind, CanvasCall::Kind::Clear);
+        EXPECT_TRUE(session.messages.log().empty());
+        EXPECT_TRUE(session.form2.Option1 && session.form2.Option4);
+        EXPECT_EQ(canvas.points(kPointColour).size(), 3u);
+        EXPECT_GT(canvas.lines(kCurveColour).size(), 2900u);
+        EXPECT_FALSE(canvas.lines(kGridColour).empty());
     }
 
     TEST_F(ChartWindow, PrintingHidesThePictureBoxAndTellsOnlyAFailure)

@@ -119,7 +119,8 @@ namespace {
         const Json json = fitJson({ "--model", "51", "--samples", "4", "--elements", "51",
             "--model", "51", "--samples", "9", "--elements", "1" });
         EXPECT_EQ(json["runs"][0]["dialogs"],
-            Json::parse(R"([{"form":"Form5","text":"   Input error !","count":1}])"));
+            Json::parse(R"([{"form":"Form5","text":"   Input error !","count":1,
+                "reason":"The element count (Input Element(n)) must be a whole number from 1 to 50, not \"51\"."}])"));
         EXPECT_EQ(json["runs"][0]["Form1"]["Label2"], ""); // as the selection left it
         EXPECT_EQ(root.readSys("hgb.sys"), "<missing>");
         EXPECT_EQ(json["runs"][1]["dialogs"][0]["form"], "Form5"); // N larger than the file

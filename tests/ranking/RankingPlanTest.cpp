@@ -67,10 +67,10 @@ namespace {
         EXPECT_TRUE(row.fitted());
         EXPECT_EQ(row.message(), "");
         using core::MessageWindowId;
-        row.showings = { { MessageWindowId::Form5, "   Input error !" },
-            { MessageWindowId::Form5, "   Input error !" },
-            { MessageWindowId::Form6, "Model choice mistake !" },
-            { MessageWindowId::Form5, "   Input error !" } };
+        row.showings = { { MessageWindowId::Form5, "   Input error !", "" },
+            { MessageWindowId::Form5, "   Input error !", "" },
+            { MessageWindowId::Form6, "Model choice mistake !", "" },
+            { MessageWindowId::Form5, "   Input error !", "" } };
         EXPECT_EQ(row.message(), "Input error !; Model choice mistake !; Input error !");
         // A message window means the run failed, whatever the labels show.
         EXPECT_FALSE(row.fitted());

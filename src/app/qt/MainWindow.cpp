@@ -6,9 +6,12 @@
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
 #include "app/StopQuestion.h"
+#include "app/qt/ApplicationIdentity.h"
 #include "app/qt/Artwork.h"
+#include "app/qt/ReportPrinting.h"
 #include "core/ModelCatalogue.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
@@ -103,6 +106,9 @@ namespace {
         widget->setPalette(palette);
     }
 
+    // Room beside a status panel's text, so it never touches the panel's edge.
+    constexpr int kPanelPadding = 8;
+
     struct CaptionRow
     {
         const char* caption;
@@ -139,7 +145,7 @@ MainWindow::MainWindow(CommandRunner& runner, QWidget* parent)
     , m_runner(runner)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral(" Quantem - QTM"));
+    setWindowTitle(QString::fromLatin1(kMainWindowTitle));
     setWindowIcon(QIcon(programLogo(64)));
     setFont(withChineseFallback(font()));
 
@@ -300,6 +306,7 @@ void MainWindow::buildCentre()
     m_report->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_report->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_report->setMinimumHeight(160);
+    addReportPrinting(m_report);
     frame1Layout->addWidget(m_report);
     outer->addWidget(m_frame1, 1);
 
@@ -403,6 +410,9 @@ void MainWindow::buildMenus()
     dataMenu->addSeparator()->setObjectName(QStringLiteral("FG1"));
     dataMenu->addAction(exit);
 
+    // One model is chosen at a time: the menus mark it as an option, none before the first.
+    auto* models = new QActionGroup(this);
+    models->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const core::ModelMenu& modelMenu : core::modelMenus()) {
         QMenu* menu = menuBar()->addMenu(qt(modelMenu.caption));
         menu->setObjectName(qt(modelMenu.control));
@@ -412,6 +422,7 @@ void MainWindow::buildMenus()
                 std::string(model.menuCaption).c_str(),
                 [&session, id] { app::selectModel(session, id); });
             item->setCheckable(true);
+            models->addAction(item);
             item->setStatusTip(qt(model.formulaText).trimmed());
             menu->addAction(item);
             m_modelActions[id] = item;
@@ -620,6 +631,15 @@ void MainWindow::renderProgress(const core::Form1& form1)
     setColour(m_picture2, form1.Picture2);
     for (std::size_t i = 0; i < m_panels.size(); ++i)
         m_panels[i]->setText(qt(form1.StatusBar1[i]));
+    // The date and the time keep clear of their panels' edges, however long their format.
+    for (std::size_t i : { std::size_t { 1 }, std::size_t { 2 } }) {
+        QLabel* panel = m_panels[i];
+        const int room = panel->fontMetrics().horizontalAdvance(panel->text())
+            + panel->contentsMargins().left() + panel->contentsMargins().right()
+            + 2 * panel->frameWidth() + kPanelPadding;
+        if (panel->minimumWidth() < room)
+            panel->setMinimumWidth(room);
+    }
 }
 
 void MainWindow::repaintProgress(const core::Form1& form1)

@@ -5,11 +5,14 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -97,6 +100,19 @@ MessageWindowView::MessageWindowView(CommandRunner& runner, MessageWindowId id, 
     render();
 }
 
+int titleBarWidth(const QString& title)
+{
+    // The desktop adds the program's name to a title that does not end with it.
+    QString shown = title;
+    const QString program = QGuiApplication::applicationDisplayName();
+    if (!program.isEmpty() && !shown.endsWith(program))
+        shown += QStringLiteral(" \u2014 ") + program;
+    QFont font = QGuiApplication::font();
+    font.setBold(true);
+    constexpr int kTitleButtonsAndIcon = 160; // close, maximise, minimise and the window icon
+    return QFontMetrics(font).horizontalAdvance(shown) + kTitleButtonsAndIcon;
+}
+
 void MessageWindowView::build()
 {
     auto* outer = new QVBoxLayout(this);
@@ -154,6 +170,9 @@ void MessageWindowView::build()
     }
     m_buttons->addStretch(1);
     outer->addLayout(m_buttons);
+    // The title bar shows the whole title beside its buttons.
+    outer->addItem(
+        new QSpacerItem(titleBarWidth(windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -19,6 +19,10 @@ namespace quantem::ui {
 /// One of the program's small modeless windows (Form5, Form6, Form9, Form10, Form7, Form8),
 /// a view of its MessageWindow state: shown while the state says visible, with the state's text
 /// in its label. Its buttons and its close box go to the message-window commands.
+/// The width a window needs to show its whole title in the title bar, with the program's name
+/// the desktop adds and the title bar's buttons.
+int titleBarWidth(const QString& title);
+
 class MessageWindowView : public QDialog
 {
     Q_OBJECT

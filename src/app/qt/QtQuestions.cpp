@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace quantem::ui {
@@ -12,13 +13,25 @@ QString qtFileFilter(const std::string& filter)
     QStringList entries;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
-        const QString patterns = i + 1 < parts.size()
-            ? parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '))
-            : QString();
+        // Names match their patterns in either case, as on the desktop the program comes from.
+        const QStringList given = i + 1 < parts.size()
+            ? parts[i + 1].split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts)
+            : QStringList();
+        QStringList patternList;
+        for (const QString& pattern : given) {
+            for (const QString& variant : { pattern.toLower(), pattern.toUpper() }) {
+                if (!patternList.contains(variant))
+                    patternList << variant;
+            }
+        }
+        const QString patterns = patternList.join(QLatin1Char(' '));
         // Qt takes the patterns from the parentheses; a description that already names them
         // is used as it stands.
-        if (patterns.isEmpty() || description.contains(QLatin1Char('(')))
+        if (patterns.isEmpty())
             entries << description;
+        else if (description.contains(QLatin1Char('(')))
+            entries << description.left(description.indexOf(QLatin1Char('('))).trimmed()
+                    + QStringLiteral(" (") + patterns + QLatin1Char(')');
         else
             entries << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }

@@ -1,6 +1,7 @@
 #include "analysis/qt/FitDetailsWindow.h"
 #include "app/Commands.h"
 #include "app/InstallRoot.h"
+#include "app/qt/ApplicationIdentity.h"
 #include "app/qt/CalculatorWindow.h"
 #include "app/qt/CommandRunner.h"
 #include "app/qt/FormulaPictures.h"
@@ -38,8 +39,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // The toolkit takes the user's locale; the program's numbers always use a decimal point.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(QStringLiteral("quantem"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quantem"));
+    quantem::ui::setApplicationIdentity();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quantem: curve fitting by least squares"));

@@ -1,6 +1,7 @@
 #include "chart/qt/ChartWindowView.h"
 
 #include "chart/ChartState.h"
+#include "chart/qt/ChartFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -176,6 +178,8 @@ void ChartWindowView::buildMenus()
         action("qcjt", "ClearCupChart", [&session] { chart::clearCutChart(session); }));
     menuBar()->addAction(
         action("bcjt", "SaveCupChart", [this, &session] { chart::saveChart(session, *this); }));
+    menuBar()->addAction(action(
+        "dcjt", "Export...", [this, &session] { chart::exportChartCommand(session, *this); }));
     menuBar()->addAction(action("BZ", "Help", [&session] { chart::openChartHelp(session); }));
 }
 
@@ -283,6 +287,8 @@ QWidget* ChartWindowView::buildControls()
             [&session, &canvas] { chart::drawModelCommand(session, canvas); } },
         { "Command8", "CutChart", [this, &session] { chart::cutChart(session, *this); } },
         { "Command9", "SaveChart", [this, &session] { chart::saveChart(session, *this); } },
+        { "Command10", "Export...",
+            [this, &session] { chart::exportChartCommand(session, *this); } },
         { "Command4", "Close", [&session, &canvas] { chart::closeChartWindow(session, canvas); } },
     };
     int index = 0;
@@ -330,6 +336,8 @@ void ChartWindowView::render()
         setTextIfChanged(m_fixedTexts[i + 1], *texts[i]);
     }
 
+    if (statusBar()->currentMessage() != QString::fromStdString(form.StatusBar))
+        statusBar()->showMessage(QString::fromStdString(form.StatusBar));
     m_label7->setText(QString::fromStdString(form.Label7));
     m_label7->adjustSize();
     m_label7->move(pixels(kOriginLabelRight) - m_label7->width(), pixels(kOriginLabelTop));
@@ -338,10 +346,11 @@ void ChartWindowView::render()
 
     if (!form.loaded)
         m_placed = false;
-    if (form.visible && !isVisible()) {
+    if (form.visible && (!isVisible() || form.frontRequests != m_frontRequestsSeen)) {
         if (!m_placed)
             centreOnScreen();
         m_placed = true;
+        m_frontRequestsSeen = form.frontRequests;
         show();
         raise();
         activateWindow();
@@ -399,6 +408,12 @@ core::Picture ChartWindowView::captureWindow()
     if (image.isNull())
         image = grab().toImage();
     return pictureOf(image);
+}
+
+bool ChartWindowView::exportChart(const std::filesystem::path& path, chart::ExportFormat format)
+{
+    return writeChartFile(
+        m_canvas.drawing(), QString::fromStdString(m_session.form2.Label7), path, format);
 }
 
 bool ChartWindowView::savePicture(const core::Picture& picture, const std::filesystem::path& path)

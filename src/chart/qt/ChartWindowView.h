@@ -44,6 +44,7 @@ public:
 
     core::Picture captureWindow() override;
     bool savePicture(const core::Picture& picture, const std::filesystem::path& path) override;
+    bool exportChart(const std::filesystem::path& path, chart::ExportFormat format) override;
     PrintOutcome printWindow() override;
     void messageBox(const std::string& text) override;
 
@@ -77,6 +78,7 @@ private:
     std::array<QLineEdit*, 4> m_fixedTexts {}; // Text1..Text3
     std::optional<core::Picture> m_pictureShown;
     bool m_placed = false;
+    unsigned m_frontRequestsSeen = 0;
 };
 
 } // namespace quantem::ui

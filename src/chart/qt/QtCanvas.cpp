@@ -1,68 +1,11 @@
 #include "chart/qt/QtCanvas.h"
 
 #include <QPainter>
-#include <QPen>
 
 #include <cmath>
 #include <cstring>
 
 namespace quantem::ui {
-
-namespace {
-
-    QColor qtColour(core::Colour colour) { return QColor(colour.red, colour.green, colour.blue); }
-
-    // Cuts the segment to the rectangle (Liang-Barsky). Points of a curve far off the surface
-    // are passed as computed; the painter is only given what can be seen.
-    bool clipSegment(QPointF& a, QPointF& b, const QRectF& box)
-    {
-        double t0 = 0.0;
-        double t1 = 1.0;
-        const double dx = b.x() - a.x();
-        const double dy = b.y() - a.y();
-        const double p[4] = { -dx, dx, -dy, dy };
-        const double q[4]
-            = { a.x() - box.left(), box.right() - a.x(), a.y() - box.top(), box.bottom() - a.y() };
-        for (int i = 0; i < 4; ++i) {
-            if (p[i] == 0.0) {
-                if (q[i] < 0.0)
-                    return false;
-                continue;
-            }
-            const double t = q[i] / p[i];
-            if (p[i] < 0.0) {
-                if (t > t1)
-                    return false;
-                if (t > t0)
-                    t0 = t;
-            } else {
-                if (t < t0)
-                    return false;
-                if (t < t1)
-                    t1 = t;
-            }
-        }
-        const QPointF start = a;
-        a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
-        b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
-        return true;
-    }
-
-    QRectF reach(const QImage& image)
-    {
-        // A margin beyond the image, so a wide pen at the edge still draws its visible half.
-        return QRectF(-16.0, -16.0, image.width() + 32.0, image.height() + 32.0);
-    }
-
-    QPen penOf(core::Colour colour, int width)
-    {
-        QPen pen(qtColour(colour));
-        pen.setWidth(width < 1 ? 1 : width);
-        pen.setCapStyle(Qt::RoundCap);
-        return pen;
-    }
-
-} // namespace
 
 double pixelsOf(double twips) { return twips / core::kTwipsPerPixel; }
 
@@ -74,42 +17,55 @@ QtCanvas::QtCanvas(int widthTwips, int heightTwips, QColor background)
     m_image.fill(m_background);
 }
 
-void QtCanvas::clear() { m_image.fill(m_background); }
+QRectF QtCanvas::surface() const
+{
+    return QRectF(
+        0.0, 0.0, m_image.width() * core::kTwipsPerPixel, m_image.height() * core::kTwipsPerPixel);
+}
+
+const QImage& QtCanvas::image() const
+{
+    if (m_stale) {
+        m_image.fill(m_background);
+        QPainter painter(&m_image);
+        m_drawing.paint(painter, surface(), QRectF(m_image.rect()));
+        m_stale = false;
+    }
+    return m_image;
+}
+
+void QtCanvas::setFont(const QFont& font)
+{
+    // Twips are twentieths of a point; a font sized in pixels counts 15 twips a pixel.
+    if (font.pointSizeF() > 0)
+        m_drawing.setTextHeight(font.pointSizeF() * 20.0);
+    else if (font.pixelSize() > 0)
+        m_drawing.setTextHeight(font.pixelSize() * core::kTwipsPerPixel);
+    m_stale = true;
+}
+
+void QtCanvas::clear()
+{
+    m_drawing.clear();
+    m_stale = true;
+}
 
 void QtCanvas::line(double x1, double y1, double x2, double y2, core::Colour colour, int width)
 {
-    QPointF a(pixelsOf(x1), pixelsOf(y1));
-    QPointF b(pixelsOf(x2), pixelsOf(y2));
-    if (!clipSegment(a, b, reach(m_image)))
-        return;
-    QPainter painter(&m_image);
-    painter.setPen(penOf(colour, width));
-    painter.drawLine(a, b);
+    m_drawing.line(x1, y1, x2, y2, colour, width);
+    m_stale = true;
 }
 
 void QtCanvas::point(double x, double y, core::Colour colour, int width)
 {
-    const QPointF at(pixelsOf(x), pixelsOf(y));
-    if (!reach(m_image).contains(at))
-        return;
-    // A dot of width pixels centred on the pixel the position falls in.
-    const int side = width < 1 ? 1 : width;
-    const QPoint centre(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
-    QPainter painter(&m_image);
-    painter.fillRect(
-        QRect(centre.x() - side / 2, centre.y() - side / 2, side, side), qtColour(colour));
+    m_drawing.point(x, y, colour, width);
+    m_stale = true;
 }
 
 void QtCanvas::text(double x, double y, const std::string& text, core::Colour colour)
 {
-    const QPointF at(pixelsOf(x), pixelsOf(y));
-    if (!reach(m_image).contains(at))
-        return;
-    QPainter painter(&m_image);
-    painter.setFont(m_font);
-    painter.setPen(qtColour(colour));
-    painter.drawText(QRectF(at, QSizeF(m_image.width(), m_image.height())),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromStdString(text));
+    m_drawing.text(x, y, text, colour);
+    m_stale = true;
 }
 
 QImage imageOf(const core::Picture& picture)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/qt/ChartDrawing.h"
 #include "core/Canvas.h"
 #include "core/Form2.h"
 
@@ -9,17 +10,22 @@
 
 namespace quantem::ui {
 
-/// The chart surface drawn into an image, 15 twips to a pixel, so the drawing survives
-/// repaints and can be shown, grabbed and printed.
+/// The chart surface: keeps the drawing calls and shows them as an image, 15 twips to a pixel,
+/// so the drawing survives repaints, can be shown, grabbed and printed, and exported at any
+/// size from the same calls.
 class QtCanvas : public core::Canvas
 {
 public:
     /// A surface of the given size in twips, cleared to the background colour.
     QtCanvas(int widthTwips, int heightTwips, QColor background = Qt::white);
 
-    const QImage& image() const noexcept { return m_image; }
-    /// The font of the printed texts.
-    void setFont(const QFont& font) { m_font = font; }
+    /// The drawing as the window shows it (painted when first asked for after a change).
+    const QImage& image() const;
+    const ChartDrawing& drawing() const noexcept { return m_drawing; }
+    /// The whole surface in twips.
+    QRectF surface() const;
+    /// The font of the printed texts; only its size is kept.
+    void setFont(const QFont& font);
 
     void clear() override;
     void line(double x1, double y1, double x2, double y2, core::Colour colour, int width) override;
@@ -27,9 +33,10 @@ public:
     void text(double x, double y, const std::string& text, core::Colour colour) override;
 
 private:
-    QImage m_image;
+    ChartDrawing m_drawing;
+    mutable QImage m_image;
+    mutable bool m_stale = false;
     QColor m_background;
-    QFont m_font;
 };
 
 /// Pixels of a length in twips.

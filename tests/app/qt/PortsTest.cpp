@@ -11,9 +11,13 @@ namespace {
 
     TEST(QtFileFilter, DescriptionsKeepTheirPatternsAndPairsBecomeEntries)
     {
-        EXPECT_EQ(qtFileFilter("Text files (*.TXT)|*.TXT").toStdString(), "Text files (*.TXT)");
+        // Names are matched in either case: the filter offers both.
+        EXPECT_EQ(
+            qtFileFilter("Text files (*.TXT)|*.TXT").toStdString(), "Text files (*.txt *.TXT)");
+        EXPECT_EQ(
+            qtFileFilter("Bitmap Image (*.bmp)|*.bmp").toStdString(), "Bitmap Image (*.bmp *.BMP)");
         EXPECT_EQ(qtFileFilter("Bitmap|*.bmp;*.dib|All files|*.*").toStdString(),
-            "Bitmap (*.bmp *.dib);;All files (*.*)");
+            "Bitmap (*.bmp *.BMP *.dib *.DIB);;All files (*.*)");
         // A description without patterns is kept as it is.
         EXPECT_EQ(qtFileFilter("Reports").toStdString(), "Reports");
     }

@@ -15,8 +15,10 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace quantem::ui::test {
@@ -129,6 +131,21 @@ namespace {
         EXPECT_FALSE(control<QRadioButton>("Option2")->isChecked());
     }
 
+    TEST_F(ChartView, DrawBringsAShownWindowBackToTheFront)
+    {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        // Another window comes on top, as the main window does after a save dialog.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        ASSERT_TRUE(view->isVisible());
+
+        chart::openChartWindow(session);
+        view->render();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(view.get(), 2000));
+    }
+
     TEST_F(ChartView, PointsAndAxesLandOnTheCanvasImage)
     {
         session.form1.Text2 = "4";
@@ -137,7 +154,11 @@ namespace {
         ASSERT_TRUE(failures.empty());
         // The top-right sample (4, 9.5) sits on the plot corner; the axis line is red.
         EXPECT_EQ(pixelAt(11580, 300), QColor(0, 0, 255));
-        EXPECT_EQ(pixelAt(6000, 7730), QColor(255, 0, 0));
+        // Drawn smoothly: the axis a third of a pixel off the pixel grid shows mostly red.
+        const QColor axis = pixelAt(6000, 7730);
+        EXPECT_EQ(axis.red(), 255);
+        EXPECT_LT(axis.green(), 64);
+        EXPECT_EQ(axis.green(), axis.blue());
         EXPECT_EQ(control<QLabel>("Label7")->text(), QStringLiteral("0(-1,0.5)"));
 
         control<QAction>("cqctx")->trigger();
@@ -145,21 +166,56 @@ namespace {
         EXPECT_EQ(control<QLabel>("Label7")->text(), QString());
     }
 
+    TEST_F(ChartView, TheFittedPlanetsAreDrawnSmoothly)
+    {
+        root.writeFile("sys/xx.sys", "1,1,1,7\r\n");
+        root.writeFile("sys/XB.sys", "0.0027917112151123373,0.9993961577036723,1.5\r\n");
+        root.writeSamples("0.387,0.241\r\n0.723,0.615\r\n1,1\r\n1.524,1.881\r\n"
+                          "5.203,11.862\r\n9.537,29.457\r\n19.191,84.011\r\n30.069,164.79\r\n");
+        session.form1.Text2 = "8";
+        session.form1.Text5 = "report";
+        control<QRadioButton>("Option1")->click();
+        control<QAction>("chsdt")->trigger();
+        control<QAction>("chmxt")->trigger();
+        ASSERT_TRUE(failures.empty());
+        ASSERT_TRUE(session.messages.log().empty());
+
+        // Smooth edges leave colours between the chart's own and the white ground.
+        const QImage& image = view->canvas().image();
+        int blended = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const bool own = c == QColor(Qt::white) || c == QColor(255, 0, 0)
+                    || c == QColor(200, 200, 100) || c == QColor(0, 0, 255)
+                    || c == QColor(0, 100, 0) || c == QColor(Qt::black);
+                blended += own ? 0 : 1;
+            }
+        EXPECT_GT(blended, 1000);
+
+        // Set QUANTEM_SCREENSHOTS to a folder to keep a picture of the window.
+        if (const char* folder = std::getenv("QUANTEM_SCREENSHOTS"))
+            view->grab().save(QString::fromLocal8Bit(folder) + "/chart-window.png");
+    }
+
     TEST(QtCanvas, DrawsLinesPointsAndTextAndSurvivesFarAwayPositions)
     {
         QtCanvas canvas(1500, 1500); // 100 × 100 pixels
-        canvas.line(0, 750, 1500, 750, core::Colour { 0, 100, 0 }, 1);
+        // Positions at pixel centres (7.5 twips into a pixel), so smoothing leaves full colour.
+        canvas.line(0, 757.5, 1500, 757.5, core::Colour { 0, 100, 0 }, 1);
         EXPECT_EQ(canvas.image().pixelColor(50, 50), QColor(0, 100, 0));
         // A line from far off the surface is cut to what shows.
-        canvas.line(-1e12, 300, 1e12, 300, core::Colour { 255, 0, 255 }, 1);
+        canvas.line(-1e12, 307.5, 1e12, 307.5, core::Colour { 255, 0, 255 }, 1);
         EXPECT_EQ(canvas.image().pixelColor(70, 20), QColor(255, 0, 255));
         canvas.line(-1e300, -1e300, -1e299, 1e300, core::Colour { 1, 2, 3 }, 1);
         canvas.point(1e200, 5, core::Colour { 1, 2, 3 }, 3);
-        canvas.point(450, 1200, core::Colour { 0, 0, 255 }, 3);
-        EXPECT_EQ(canvas.image().pixelColor(30, 80), QColor(0, 0, 255));
-        EXPECT_EQ(canvas.image().pixelColor(31, 81), QColor(0, 0, 255)); // three pixels wide
-        EXPECT_EQ(canvas.image().pixelColor(29, 79), QColor(0, 0, 255));
-        EXPECT_EQ(canvas.image().pixelColor(32, 80), QColor(Qt::white));
+        // A sample point is a filled circle seven pixels across.
+        canvas.point(457.5, 1207.5, core::Colour { 0, 0, 255 }, 3);
+        for (const QPoint inside :
+            { QPoint(30, 80), QPoint(32, 80), QPoint(28, 80), QPoint(30, 82), QPoint(31, 81) })
+            EXPECT_EQ(canvas.image().pixelColor(inside), QColor(0, 0, 255)) << inside.x();
+        for (const QPoint outside : { QPoint(35, 80), QPoint(30, 85), QPoint(33, 83) })
+            EXPECT_EQ(canvas.image().pixelColor(outside), QColor(Qt::white)) << outside.x();
         canvas.text(0, 0, "Y", core::Colour { 0, 0, 0 });
         bool inked = false;
         for (int x = 0; x < 15 && !inked; ++x)
@@ -168,6 +224,36 @@ namespace {
         EXPECT_TRUE(inked);
         canvas.clear();
         EXPECT_EQ(canvas.image().pixelColor(50, 50), QColor(Qt::white));
+    }
+
+    TEST(QtCanvas, TheCurveLiesOverThePointsAndLabelsClearTheYAxis)
+    {
+        QtCanvas canvas(12450, 8400);
+        // The curve drawn first still shows over a point drawn after it.
+        canvas.line(3000, 4507.5, 6000, 4507.5, chart::kCurveColour, 1);
+        canvas.point(4507.5, 4507.5, chart::kPointColour, 3);
+        EXPECT_EQ(canvas.image().pixelColor(300, 300), QColor(0, 100, 0));
+        EXPECT_EQ(canvas.image().pixelColor(300, 302), QColor(0, 0, 255));
+
+        // A Y tick label too long for the room left of the axis moves left, clear of it.
+        canvas.line(2930, 300, 2930, 7880, chart::kAxisColour, 1);
+        canvas.text(2480, 1000, "-12345678.99", chart::kTextColour);
+        const int axis = static_cast<int>(pixelsOf(2930));
+        int rightmostInk = -1;
+        int leftmostInk = 10000;
+        for (int y = 66; y < 82; ++y) {
+            for (int x = 0; x < axis - 1; ++x) {
+                if (canvas.image().pixelColor(x, y) != QColor(Qt::white)) {
+                    rightmostInk = std::max(rightmostInk, x);
+                    leftmostInk = std::min(leftmostInk, x);
+                }
+            }
+        }
+        EXPECT_GE(rightmostInk, 0);
+        EXPECT_LT(rightmostInk, axis - 1);
+        EXPECT_LT(leftmostInk, static_cast<int>(pixelsOf(2480))); // it did have to move
+        for (int y = 66; y < 82; ++y)
+            EXPECT_EQ(canvas.image().pixelColor(axis + 2, y), QColor(Qt::white)) << y;
     }
 
     TEST(QtCanvas, PicturesConvertToImagesAndBackUnchanged)

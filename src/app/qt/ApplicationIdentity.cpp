@@ -1,0 +1,21 @@
+#include "app/qt/ApplicationIdentity.h"
+
+#include "app/qt/Artwork.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QString>
+
+namespace quantem::ui {
+
+void setApplicationIdentity()
+{
+    QGuiApplication::setApplicationName(QStringLiteral("quantem"));
+    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kMainWindowTitle).trimmed());
+    QIcon icon;
+    for (int side : { 16, 32, 64, 128 })
+        icon.addPixmap(programLogo(side));
+    QGuiApplication::setWindowIcon(icon);
+}
+
+} // namespace quantem::ui

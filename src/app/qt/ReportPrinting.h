@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace quantem::ui {
+
+/// Adds "Print..." and "Save as PDF" (actions ReportPrint and ReportSavePdf of the box) below
+/// the report box's usual context menu.
+void addReportPrinting(QPlainTextEdit* report);
+
+/// Writes the report box's text to a PDF file at path, replacing it whole. Returns false when it
+/// cannot be written.
+bool saveReportAsPdf(const QPlainTextEdit& report, const QString& path);
+
+} // namespace quantem::ui

@@ -1,0 +1,54 @@
+#include "cli/qt/PlotFile.h"
+
+#include "app/Commands.h"
+#include "chart/ChartWindow.h"
+#include "chart/qt/ChartFile.h"
+#include "chart/qt/QtCanvas.h"
+
+#include <QFont>
+#include <QGuiApplication>
+
+#include <memory>
+
+namespace quantem::cli {
+
+namespace {
+
+    // The drawing surface of the chart window, in twips, and the size of its printed texts.
+    constexpr int kSurfaceWidthTwips = 12450;
+    constexpr int kSurfaceHeightTwips = 8400;
+    constexpr double kTextPoints = 8.0;
+
+    // The toolkit's platform draws off screen: the headless program never shows a window.
+    std::unique_ptr<QGuiApplication> startToolkit()
+    {
+        if (QCoreApplication::instance() != nullptr)
+            return nullptr;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "quantem-fit";
+        static char* argv[] = { name, nullptr };
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+
+} // namespace
+
+std::string writePlotFile(core::Session& session, const PlotRequest& request)
+{
+    const std::optional<chart::ExportFormat> format = chart::exportFormatOf(request.file);
+    if (!format)
+        return "the chart is written as .png, .svg or .pdf, not " + request.file.string();
+    const std::unique_ptr<QGuiApplication> toolkit = startToolkit();
+
+    ui::QtCanvas canvas(kSurfaceWidthTwips, kSurfaceHeightTwips);
+    QFont font;
+    font.setPointSizeF(kTextPoints);
+    canvas.setFont(font);
+    app::runCommand(session, [&] { chart::plotFit(session, canvas); });
+    if (!ui::writeChartFile(canvas.drawing(), QString::fromStdString(session.form2.Label7),
+            request.file, *format, QSize(request.width, request.height)))
+        return "the chart could not be written to " + request.file.string();
+    return {};
+}
+
+} // namespace quantem::cli

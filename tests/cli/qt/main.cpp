@@ -1,0 +1,13 @@
+#include <QByteArray>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+// The chart files are read back without a display: the offscreen platform is chosen before the
+// application exists.
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QGuiApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -17,6 +17,7 @@ cmake --build "$BUILD" --target $TARGETS || exit 1
 
 mkdir -p "$BUILD/findings"
 failed=0
+findings=""
 printf '%-14s %8s %14s %10s  %s\n' target seconds executions "exec/s" result
 for target in $TARGETS; do
     name=${target#fuzz_}
@@ -34,8 +35,21 @@ for target in $TARGETS; do
     if [ "$status" -ne 0 ]; then
         result="FINDING (see $log)"
         failed=1
+        findings="$findings $target"
     fi
     printf '%-14s %8s %14s %10s  %s\n' "$target" "$SECONDS_EACH" "$runs" \
         "$((runs / (SECONDS_EACH > 0 ? SECONDS_EACH : 1)))" "$result"
+done
+# A finding on a machine of its own (CI) is only worth something with its cause and its input.
+for target in $findings; do
+    echo
+    echo "== $target: what broke"
+    grep -E 'property broken|ERROR|SUMMARY|runtime error|ALARM|out-of-memory|Test unit written' \
+        "$BUILD/$target.log" | head -20
+    for input in "$BUILD/findings/$target-"*; do
+        [ -f "$input" ] || continue
+        echo "== input $input (base64):"
+        base64 "$input" | head -40
+    done
 done
 exit $failed

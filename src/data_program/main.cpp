@@ -1,3 +1,4 @@
+#include "core/InstallRootPath.h"
 #include "core/ScratchStore.h"
 #include "data_program/Prompts.h"
 #include "data_program/ReportViewerWindow.h"
@@ -10,15 +11,19 @@
 
 #include <clocale>
 #include <filesystem>
+#include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
-// The install root: --root DIR, else the default place beside the user's files.
-std::filesystem::path installRoot(const QCommandLineParser& parser, const QCommandLineOption& root)
+// The install root: --root DIR, else the default place beside the user's files; made absolute
+// once, so no later path depends on where the program runs. No value for an empty --root.
+std::optional<std::filesystem::path> installRoot(
+    const QCommandLineParser& parser, const QCommandLineOption& root)
 {
     if (parser.isSet(root))
-        return std::filesystem::path(parser.value(root).toStdU16String());
+        return quantem::core::installRootFrom(parser.value(root).toStdString());
 #ifdef Q_OS_WIN
     return std::filesystem::path(L"c:\\qorvel_hg");
 #else
@@ -44,7 +49,13 @@ int main(int argc, char* argv[])
     parser.addOption(root);
     parser.process(application);
 
-    const quantem::core::ScratchStore store(installRoot(parser, root));
+    const std::optional<std::filesystem::path> rootPath = installRoot(parser, root);
+    if (!rootPath) {
+        std::cerr << "quantem-data: " << quantem::core::kEmptyRootError << '\n'
+                  << parser.helpText().toStdString();
+        return 2;
+    }
+    const quantem::core::ScratchStore store(*rootPath);
     quantem::data::DialogPrompts prompts;
     std::unique_ptr<QWidget> window;
     if (quantem::data::startModeOf(store) == quantem::data::StartMode::ReportViewer)

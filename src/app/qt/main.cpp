@@ -12,6 +12,7 @@
 #include "app/qt/QtShell.h"
 #include "app/qt/SplashWindow.h"
 #include "chart/qt/ChartWindowView.h"
+#include "core/InstallRootPath.h"
 #include "core/Session.h"
 
 #include <QApplication>
@@ -23,7 +24,9 @@
 #include <clocale>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -52,9 +55,16 @@ int main(int argc, char* argv[])
         QStringLiteral("Prepare the install root (pictures, help, sample data) and exit."));
     parser.addOption(prepareOption);
     parser.process(application);
-    const std::filesystem::path root = parser.isSet(rootOption)
-        ? std::filesystem::path(parser.value(rootOption).toStdString())
-        : defaultRoot();
+    // Made absolute once: every path built from the root, the help page's among them, is then
+    // a file of this machine wherever the program runs.
+    const std::optional<std::filesystem::path> givenRoot = quantem::core::installRootFrom(
+        parser.isSet(rootOption) ? parser.value(rootOption).toStdString() : defaultRoot().string());
+    if (!givenRoot) {
+        std::cerr << "quantem: " << quantem::core::kEmptyRootError << '\n'
+                  << parser.helpText().toStdString();
+        return 2;
+    }
+    const std::filesystem::path& root = *givenRoot;
 
     // The program's own texts include Chinese ones: keep a face with those characters behind
     // the usual one.

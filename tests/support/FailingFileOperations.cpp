@@ -6,13 +6,27 @@ void FailingFileOperations::failAt(Call call, int n, int error)
 {
     m_failCall = call;
     m_failAt = n == 0 ? 0 : m_counts[call] + n;
+    m_failTarget.clear();
+    m_error = error;
+}
+
+void FailingFileOperations::failAtFile(Call call, const std::string& target, int n, int error)
+{
+    m_failCall = call;
+    m_failAt = n;
+    m_failTarget = target;
+    m_targetCount = 0;
     m_error = error;
 }
 
 bool FailingFileOperations::failsNow(Call call, const std::filesystem::path& file)
 {
     const int count = ++m_counts[call];
-    const bool fails = call == m_failCall && count == m_failAt;
+    bool fails = false;
+    if (call == m_failCall && m_failTarget.empty())
+        fails = count == m_failAt;
+    else if (call == m_failCall && targetName(file) == m_failTarget)
+        fails = ++m_targetCount == m_failAt;
     m_log.push_back({ call, file, fails });
     return fails;
 }

@@ -36,6 +36,9 @@ public:
     /// Makes the n-th call of that kind from now on (1: the next one) fail with error; 0 fails
     /// none.
     void failAt(Call call, int n, int error = ENOSPC);
+    /// Makes the n-th call of that kind from now on that concerns the file named target (as
+    /// targetName gives it: "xx.sys") fail with error.
+    void failAtFile(Call call, const std::string& target, int n = 1, int error = ENOSPC);
 
     std::error_code create(const std::filesystem::path& path, int& file) override;
     std::error_code write(int file, std::string_view bytes) override;
@@ -61,6 +64,8 @@ private:
     core::FileOperations& m_system = core::systemFileOperations();
     Call m_failCall = Call::Create;
     int m_failAt = 0;
+    std::string m_failTarget; // empty: calls on any file count
+    int m_targetCount = 0;
     int m_error = ENOSPC;
     std::map<Call, int> m_counts;
     std::map<int, std::filesystem::path> m_open;

@@ -1,7 +1,5 @@
 #include "app/qt/CommandRunner.h"
 
-#include "app/Commands.h"
-
 #include <QThread>
 
 namespace quantem::ui {
@@ -23,11 +21,11 @@ CommandRunner::~CommandRunner()
     m_session.progress = m_previousHook;
 }
 
-bool CommandRunner::run(const std::function<void()>& command)
+bool CommandRunner::run(const std::function<void()>& command, app::CommandStart start)
 {
     if (busy())
         return false;
-    app::runCommand(m_session, command);
+    app::runCommand(m_session, command, start);
     refresh();
     return true;
 }

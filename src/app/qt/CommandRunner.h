@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Commands.h"
 #include "core/Session.h"
 #include "core/StopSwitch.h"
 
@@ -32,8 +33,10 @@ public:
     core::Session& session() noexcept { return m_session; }
 
     /// Runs command now, through the logic's fault trap, then refreshes all views. Refused
-    /// (returns false, runs nothing) while a long run goes on.
-    bool run(const std::function<void()>& command);
+    /// (returns false, runs nothing) while a long run goes on. A Continuing command (an answer
+    /// to a message window) keeps the notice in status panel 1 that the command before it left.
+    bool run(
+        const std::function<void()>& command, app::CommandStart start = app::CommandStart::New);
     /// Starts command on a thread of its own through the same fault trap and returns at once;
     /// emits runStarted now, and stateChanged and then runFinished on the window's thread when it
     /// ends. Refused (returns false) while another long run goes on.

@@ -4,7 +4,7 @@
 #include "analysis/qt/DetailsIcon.h"
 #include "analysis/qt/RankingWindow.h"
 #include "app/ModelSelection.h"
-#include "app/Regression.h"
+#include "app/ShownModelRegression.h"
 #include "app/StopQuestion.h"
 #include "app/qt/ApplicationIdentity.h"
 #include "app/qt/Artwork.h"
@@ -553,7 +553,8 @@ void MainWindow::regress(app::Route route)
     // Runs on the long run's thread: only the session is touched here; the observer hears of
     // the fit on the window's thread when the run has ended.
     const auto start = std::chrono::steady_clock::now();
-    app::regressionCommand(m_runner.session(), route);
+    if (!app::regressShownModel(m_runner.session(), route))
+        return;
     analysis::noteConditioning(m_runner.session());
     m_fitSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

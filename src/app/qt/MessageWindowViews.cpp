@@ -230,14 +230,18 @@ void MessageWindowView::addButton(const char* name, const char* caption, app::Me
     m_buttons->addWidget(push);
 }
 
+// Answering a message window carries on the command that showed it: the notice that says why
+// it was shown stays in status panel 1.
 void MessageWindowView::press(app::MessageButton button)
 {
-    m_runner.run([this, button] { app::pressMessageButton(m_runner.session(), m_id, button); });
+    m_runner.run([this, button] { app::pressMessageButton(m_runner.session(), m_id, button); },
+        app::CommandStart::Continuing);
 }
 
 void MessageWindowView::reject()
 {
-    m_runner.run([this] { app::closeMessageWindow(m_runner.session(), m_id); });
+    m_runner.run([this] { app::closeMessageWindow(m_runner.session(), m_id); },
+        app::CommandStart::Continuing);
 }
 
 bool MessageWindowView::eventFilter(QObject* watched, QEvent* event)
@@ -245,11 +249,13 @@ bool MessageWindowView::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == m_webLabel) {
-            m_runner.run([this] { app::clickWebLabel(m_runner.session()); });
+            m_runner.run(
+                [this] { app::clickWebLabel(m_runner.session()); }, app::CommandStart::Continuing);
             return true;
         }
         if (watched == m_emailLabel) {
-            m_runner.run([this] { app::clickEmailLabel(m_runner.session()); });
+            m_runner.run([this] { app::clickEmailLabel(m_runner.session()); },
+                app::CommandStart::Continuing);
             return true;
         }
     }

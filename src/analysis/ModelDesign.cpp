@@ -69,6 +69,30 @@ Eigen::VectorXd fittedValues(
     return design * a;
 }
 
+namespace {
+
+    /// Calls visit(u, r, logColumn) for every power factor of every term: u the term's design
+    /// column, r the factor's exponent index (0-based) and logColumn the logarithms of its
+    /// variable; the term changes with that exponent as term·ln x.
+    template <typename Visit> void forEachPowerFactor(const FitSnapshot& fit, Visit visit)
+    {
+        const std::span<const core::Term> terms = core::termsOf(fit.model->id);
+        for (std::size_t t = 0; t < terms.size(); ++t) {
+            const core::Term& term = terms[t];
+            const auto u = static_cast<Eigen::Index>(t) + 1;
+            for (int f = 0; f < term.count; ++f) {
+                const core::Factor& factor = term.factors[static_cast<std::size_t>(f)];
+                if (factor.kind != core::Factor::Kind::Power)
+                    continue;
+                // The logarithms of the snapshot: taken once per fit, not per derivative.
+                visit(u, static_cast<Eigen::Index>(factor.exponent - 1),
+                    fit.logX.col(factor.variable - 1).array());
+            }
+        }
+    }
+
+} // namespace
+
 Eigen::MatrixXd jacobian(const FitSnapshot& fit, const Eigen::Ref<const Eigen::MatrixXd>& design,
     std::span<const double> coefficients, std::span<const double> exponents)
 {
@@ -79,21 +103,26 @@ Eigen::MatrixXd jacobian(const FitSnapshot& fit, const Eigen::Ref<const Eigen::M
     j.leftCols(p) = design;
     if (k == 0)
         return j;
-    const std::span<const core::Term> terms = core::termsOf(fit.model->id);
-    for (std::size_t t = 0; t < terms.size(); ++t) {
-        const core::Term& term = terms[t];
-        const double a = coefficients[t + 1];
-        for (int f = 0; f < term.count; ++f) {
-            const core::Factor& factor = term.factors[static_cast<std::size_t>(f)];
-            if (factor.kind != core::Factor::Kind::Power)
-                continue;
-            const Eigen::Index column = p + factor.exponent - 1;
-            const auto u = static_cast<Eigen::Index>(t) + 1;
-            j.col(column).array()
-                += a * design.col(u).array() * fit.x.col(factor.variable - 1).array().log();
-        }
-    }
+    forEachPowerFactor(fit, [&](Eigen::Index u, Eigen::Index r, const auto& logs) {
+        j.col(p + r).array()
+            += coefficients[static_cast<std::size_t>(u)] * design.col(u).array() * logs;
+    });
     return j;
+}
+
+ExponentDerivatives exponentDerivatives(const FitSnapshot& fit,
+    const Eigen::Ref<const Eigen::MatrixXd>& design, std::span<const double> coefficients,
+    const Eigen::Ref<const Eigen::VectorXd>& residuals, int exponents)
+{
+    ExponentDerivatives d;
+    d.weighted = Eigen::MatrixXd::Zero(fit.groups(), exponents);
+    d.paired = Eigen::MatrixXd::Zero(design.cols(), exponents);
+    forEachPowerFactor(fit, [&](Eigen::Index u, Eigen::Index r, const auto& logs) {
+        const double a = coefficients[static_cast<std::size_t>(u)];
+        d.weighted.col(r).array() += a * design.col(u).array() * logs;
+        d.paired(u, r) += (design.col(u).array() * logs).matrix().dot(residuals);
+    });
+    return d;
 }
 
 std::vector<std::string> parameterNames(int terms, int exponents)

@@ -23,6 +23,21 @@ Eigen::VectorXd fittedValues(
 Eigen::MatrixXd jacobian(const FitSnapshot& fit, const Eigen::Ref<const Eigen::MatrixXd>& design,
     std::span<const double> coefficients, std::span<const double> exponents);
 
+/// How the fitted values change with the exponents, in two parts for a model whose coefficients
+/// are held (weighted) or left free (paired with residuals): weighted.col(r) is the derivative of
+/// design·coefficients by k(r+1), and paired(u, r) is the derivative of column u of the design by
+/// k(r+1), dotted with residuals.
+struct ExponentDerivatives
+{
+    Eigen::MatrixXd weighted;
+    Eigen::MatrixXd paired;
+};
+
+/// The two parts of ExponentDerivatives at design (the design matrix of exponents).
+ExponentDerivatives exponentDerivatives(const FitSnapshot& fit,
+    const Eigen::Ref<const Eigen::MatrixXd>& design, std::span<const double> coefficients,
+    const Eigen::Ref<const Eigen::VectorXd>& residuals, int exponents);
+
 /// The parameter names in Jacobian order: "a0".."ae", then "k1".."kk".
 std::vector<std::string> parameterNames(int terms, int exponents);
 

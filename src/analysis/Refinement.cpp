@@ -1,21 +1,17 @@
 #include "analysis/Refinement.h"
 
 #include "analysis/ModelDesign.h"
+#include "analysis/ProjectedResiduals.h"
 #include "analysis/StableSolve.h"
 #include "core/TermTable.h"
 
 #include <cmath>
 #include <tbb/parallel_invoke.h>
 #include <unsupported/Eigen/LevenbergMarquardt>
-#include <unsupported/Eigen/NumericalDiff>
 
 namespace quantem::analysis {
 
 namespace {
-
-    /// Stands in for a residual that overflowed, so that a step into such a region counts as a
-    /// large increase and is refused, while the sum of squares stays finite.
-    constexpr double kOverflowResidual = 1e100;
 
     std::span<const double> spanOf(const Eigen::VectorXd& v)
     {
@@ -60,56 +56,6 @@ namespace {
             for (double& d : derivatives.reshaped())
                 if (!std::isfinite(d))
                     d = 0.0;
-            return 0;
-        }
-
-        const FitSnapshot& fit;
-        const std::atomic<bool>* cancel;
-    };
-
-    /// The residuals as a function of the exponents alone, the coefficients solved for each
-    /// set of exponents by least squares. Far fewer unknowns, and none of the long valleys in
-    /// which a coefficient and an exponent trade off against each other, so the search from a
-    /// rough start ends at the right minimum much more often.
-    struct ProjectedResiduals : Eigen::DenseFunctor<double>
-    {
-        ProjectedResiduals(const FitSnapshot& snapshot, const std::atomic<bool>* cancelFlag)
-            : Eigen::DenseFunctor<double>(snapshot.exponentCount(), snapshot.groups())
-            , fit(snapshot)
-            , cancel(cancelFlag)
-        {
-        }
-
-        /// The coefficients for exponents; empty when the design is not of full rank.
-        Eigen::VectorXd coefficientsFor(std::span<const double> exponents) const
-        {
-            return solve(designMatrix(fit, exponents));
-        }
-
-        Eigen::VectorXd solve(const Eigen::MatrixXd& design) const
-        {
-            if (!design.allFinite())
-                return {};
-            const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(design);
-            if (qr.rank() < design.cols())
-                return {};
-            return qr.solve(fit.y);
-        }
-
-        int operator()(const InputType& k, ValueType& residuals) const
-        {
-            if (cancel != nullptr && cancel->load())
-                return -1;
-            const Eigen::MatrixXd design = designMatrix(fit, spanOf(k));
-            const Eigen::VectorXd a = solve(design);
-            if (a.size() == 0) {
-                residuals.setConstant(fit.groups(), kOverflowResidual);
-                return 0;
-            }
-            residuals = design * a - fit.y;
-            for (double& r : residuals)
-                if (!std::isfinite(r))
-                    r = kOverflowResidual;
             return 0;
         }
 
@@ -212,9 +158,8 @@ namespace {
     double searchExponents(const FitSnapshot& fit, Eigen::VectorXd& k, const RefineControl& control,
         int& iterations, Status& status)
     {
-        using Differenced = Eigen::NumericalDiff<ProjectedResiduals, Eigen::Forward>;
-        Differenced differenced(ProjectedResiduals(fit, control.cancel));
-        Eigen::LevenbergMarquardt<Differenced> lm(differenced);
+        ProjectedResiduals projected(fit, control.cancel);
+        Eigen::LevenbergMarquardt<ProjectedResiduals> lm(projected);
         lm.setMaxfev(100 * (fit.exponentCount() + 1));
         status = runSteps(lm, k, control, iterations);
         const Eigen::VectorXd a = ProjectedResiduals(fit, nullptr).coefficientsFor(spanOf(k));
@@ -258,10 +203,9 @@ Refinement refine(const FitSnapshot& fit, const RefineControl& control)
         result.stopReason = "too few groups for the parameters";
         return result;
     }
-    // First the exponents alone (the coefficients solved for each set, derivatives by forward
-    // differences: one more solve per exponent), from the published exponents and from a plain
-    // start; then everything together from the better end with the exact derivatives, which
-    // polishes the last digits.
+    // First the exponents alone (the coefficients solved for each set), from the published
+    // exponents and from a plain start; then everything together from the better end with the exact
+    // derivatives, which polishes the last digits.
     Eigen::VectorXd k = Eigen::Map<const Eigen::VectorXd>(
         fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
     Eigen::VectorXd other = plainStart(fit);

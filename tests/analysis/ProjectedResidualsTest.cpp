@@ -1,0 +1,104 @@
+#include "analysis/ProjectedResiduals.h"
+
+#include "core/SampleData.h"
+#include "support/ModelSamples.h"
+
+#include <gtest/gtest.h>
+
+namespace quantem::analysis {
+namespace {
+
+    /// The samples of a power model with a saw-tooth of 0.05 added to y that no exponents can
+    /// follow, its exponents 0.2 above the generating ones: the residuals are large, so the
+    /// coefficients' re-solve changes the derivatives visibly.
+    FitSnapshot offTheOptimum(core::ModelId model)
+    {
+        const core::ModelDescriptor& d = core::modelOf(model);
+        const results::CoefficientSet c = test::generatingModel(model);
+        std::vector<std::vector<double>> groups = test::modelSamples(model, c);
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            groups[g].back() += 0.05 * static_cast<double>(static_cast<int>(g % 7) - 3);
+        std::vector<double> exponents;
+        for (int r = 0; r < d.exponents; ++r)
+            exponents.push_back(c.k[static_cast<std::size_t>(r)] + 0.2);
+        std::optional<FitSnapshot> fit
+            = makeSnapshot(d, d.elements, core::SampleData::fromText(test::sampleFileText(groups)),
+                static_cast<int>(groups.size()),
+                std::vector<double>(c.a.begin(), c.a.begin() + d.elements + 1), exponents,
+                { 0.0, 0.0, 0.0, 0.0 });
+        EXPECT_TRUE(fit.has_value());
+        return *fit;
+    }
+
+    TEST(ProjectedResiduals, DerivativesMatchCentralDifferencesOnEveryPowerModel)
+    {
+        for (core::ModelId model = 1; model <= 50; ++model) {
+            if (core::modelOf(model).exponents == 0)
+                continue;
+            SCOPED_TRACE("model " + std::to_string(model));
+            const FitSnapshot fit = offTheOptimum(model);
+            const ProjectedResiduals projected(fit, nullptr);
+            const Eigen::VectorXd k = Eigen::Map<const Eigen::VectorXd>(
+                fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
+            Eigen::MatrixXd exact;
+            ASSERT_EQ(projected.df(k, exact), 0);
+            ASSERT_EQ(exact.cols(), k.size());
+            ASSERT_EQ(exact.rows(), fit.groups());
+
+            // Where the terms nearly coincide a direction barely changes the residuals and the
+            // differences keep few digits: each column is held to the largest one's scale.
+            const double h = 1e-5;
+            Eigen::MatrixXd differenced(exact.rows(), exact.cols());
+            for (Eigen::Index j = 0; j < k.size(); ++j) {
+                Eigen::VectorXd up = k;
+                Eigen::VectorXd down = k;
+                up(j) += h;
+                down(j) -= h;
+                Eigen::VectorXd rUp;
+                Eigen::VectorXd rDown;
+                ASSERT_EQ(projected(up, rUp), 0);
+                ASSERT_EQ(projected(down, rDown), 0);
+                differenced.col(j) = (rUp - rDown) / (2.0 * h);
+            }
+            const double scale = differenced.colwise().norm().maxCoeff();
+            EXPECT_GT(scale, 1e-3);
+            for (Eigen::Index j = 0; j < k.size(); ++j)
+                EXPECT_LE((exact.col(j) - differenced.col(j)).norm(), 1e-6 * scale)
+                    << "exponent " << j + 1;
+            // Asked again after other points, the derivatives are those of this point.
+            Eigen::MatrixXd again;
+            ASSERT_EQ(projected.df(k, again), 0);
+            EXPECT_EQ(again, exact);
+        }
+    }
+
+    TEST(ProjectedResiduals, RankLossGivesLargeResidualsAndNoDirection)
+    {
+        // Model 10's terms x^k1 and x^k2 coincide when their exponents do: no coefficients.
+        const FitSnapshot fit = offTheOptimum(10);
+        ASSERT_EQ(fit.exponentCount(), 2);
+        const Eigen::Vector2d equal(0.7, 0.7);
+        const ProjectedResiduals projected(fit, nullptr);
+        EXPECT_EQ(projected.coefficientsFor({ equal.data(), 2 }).size(), 0);
+        Eigen::VectorXd residuals;
+        ASSERT_EQ(projected(equal, residuals), 0);
+        EXPECT_EQ(residuals.size(), fit.groups());
+        EXPECT_TRUE((residuals.array() == kOverflowResidual).all());
+        Eigen::MatrixXd derivatives;
+        ASSERT_EQ(projected.df(equal, derivatives), 0);
+        EXPECT_TRUE(derivatives.isZero(0.0));
+    }
+
+    TEST(ProjectedResiduals, CancelFlagStopsTheEvaluation)
+    {
+        const FitSnapshot fit = offTheOptimum(24);
+        std::atomic<bool> cancel { true };
+        const ProjectedResiduals projected(fit, &cancel);
+        const Eigen::VectorXd k = Eigen::Map<const Eigen::VectorXd>(
+            fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
+        Eigen::VectorXd residuals;
+        EXPECT_LT(projected(k, residuals), 0);
+    }
+
+} // namespace
+} // namespace quantem::analysis

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs each fuzz target for FUZZ_SECONDS (default 60) from the seed corpus in tests/fuzz/corpus
-# and prints the executions per target. New inputs go to a working corpus in the build folder;
-# an input that breaks a property is kept in $BUILD/findings and makes the script fail.
+# Runs each fuzz target for FUZZ_SECONDS (default 60) from the seed corpus in tests/fuzz/corpus,
+# from a random seed unless FUZZ_SEED is set, and prints the executions per target. New inputs go
+# to a working corpus in the build folder; an input that breaks a property is kept in
+# $BUILD/findings and makes the script fail.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${FUZZ_BUILD:-build-fuzz}
@@ -16,6 +17,8 @@ fi
 cmake --build "$BUILD" --target $TARGETS || exit 1
 
 mkdir -p "$BUILD/findings"
+# A fixed FUZZ_SEED makes the run repeatable: a slower machine runs a prefix of the same inputs.
+seed_option=${FUZZ_SEED:+-seed=$FUZZ_SEED}
 failed=0
 findings=""
 printf '%-14s %8s %14s %10s  %s\n' target seconds executions "exec/s" result
@@ -26,7 +29,7 @@ for target in $TARGETS; do
     log=$BUILD/$target.log
     mkdir -p "$work"
     "$BUILD/tests/fuzz/$target" -max_total_time="$SECONDS_EACH" -timeout=60 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$BUILD/findings/$target-" "$work" "$seeds" \
+        -print_final_stats=1 -artifact_prefix="$BUILD/findings/$target-" $seed_option "$work" "$seeds" \
         >"$log" 2>&1
     status=$?
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)

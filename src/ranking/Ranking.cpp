@@ -1,12 +1,9 @@
 #include "ranking/Ranking.h"
 
 #include <algorithm>
-#include <oneapi/tbb/blocked_range.h>
 #include <oneapi/tbb/global_control.h>
-#include <oneapi/tbb/parallel_for.h>
-#include <oneapi/tbb/partitioner.h>
+#include <oneapi/tbb/parallel_pipeline.h>
 #include <oneapi/tbb/task_arena.h>
-#include <oneapi/tbb/task_group.h>
 #include <optional>
 
 namespace quantem::ranking {
@@ -48,30 +45,33 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
     RankingControl ownControl;
     RankingControl& watch = control != nullptr ? *control : ownControl;
     std::vector<std::optional<RankRow>> results(plan.size());
-    tbb::task_group_context context;
     tbb::task_arena arena(threads > 0 ? threads : tbb::task_arena::automatic);
     // More threads than cores were asked for: let the scheduler have them for this ranking.
     std::optional<tbb::global_control> allowance;
     if (threads > tbb::this_task_arena::max_concurrency())
         allowance.emplace(
             tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
-    // Models are split between threads, one model per task: each run has its own session and
-    // store and takes every sum in file order, so no result depends on the thread it ran on.
+    // Each run has its own session and store and takes every sum in file order, so no result
+    // depends on the thread it ran on or on when it started. Runs are handed out one at a time,
+    // the longest first, to whichever thread is free: the threads then finish together.
+    const std::vector<std::size_t> order = longestFirst(plan);
+    std::size_t next = 0;
     arena.execute([&] {
-        tbb::parallel_for(
-            tbb::blocked_range<std::size_t>(0, plan.size(), 1),
-            [&](const tbb::blocked_range<std::size_t>& range) {
-                for (std::size_t i = range.begin(); i != range.end(); ++i) {
-                    if (watch.stopRequested()) {
-                        context.cancel_group_execution();
-                        return;
+        tbb::parallel_pipeline(static_cast<std::size_t>(arena.max_concurrency()),
+            tbb::make_filter<void, std::size_t>(tbb::filter_mode::serial_in_order,
+                [&](tbb::flow_control& flow) -> std::size_t {
+                    if (next == order.size() || watch.stopRequested()) {
+                        flow.stop();
+                        return 0;
                     }
-                    results[i] = fitModel(input, plan[i], watch.stopFlag());
-                    if (results[i])
-                        watch.countFinished();
-                }
-            },
-            tbb::simple_partitioner(), context);
+                    return order[next++];
+                })
+                & tbb::make_filter<std::size_t, void>(
+                    tbb::filter_mode::parallel, [&](std::size_t i) {
+                        results[i] = fitModel(input, plan[i], watch.stopFlag());
+                        if (results[i])
+                            watch.countFinished();
+                    }));
     });
     std::vector<RankRow> rows;
     for (std::optional<RankRow>& row : results) {

@@ -1,6 +1,7 @@
 #include "ranking/RankingPlan.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace quantem::ranking {
 
@@ -27,6 +28,24 @@ int parameterCount(const ModelChoice& choice)
         return *choice.elements + 1;
     const core::ModelDescriptor& model = core::modelOf(choice.model);
     return model.elements + 1 + model.exponents;
+}
+
+int expectedWork(const ModelChoice& choice)
+{
+    if (choice.elements)
+        return 3 + *choice.elements;
+    const core::ModelDescriptor& model = core::modelOf(choice.model);
+    return 3 + 9 * model.exponents + 3 * model.elements;
+}
+
+std::vector<std::size_t> longestFirst(const std::vector<ModelChoice>& plan)
+{
+    std::vector<std::size_t> order(plan.size());
+    std::iota(order.begin(), order.end(), std::size_t { 0 });
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return expectedWork(plan[a]) > expectedWork(plan[b]);
+    });
+    return order;
 }
 
 std::string formulaOf(const ModelChoice& choice)

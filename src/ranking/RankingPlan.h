@@ -28,6 +28,14 @@ std::vector<ModelChoice> rankingPlan(int groupSize, int samples);
 /// The number of fitted parameters: a0..ae and k1..kk for 1-50, a0..an for 51 and 52.
 int parameterCount(const ModelChoice& choice);
 
+/// The work of a choice's run relative to the others, from its counts: every exponent costs a
+/// search pass over the groups and a dimension of the refinement, every term a column.
+int expectedWork(const ModelChoice& choice);
+
+/// The indices of plan, the most expected work first (equal work in plan order): runs started
+/// in this order on several threads end together, the short ones filling in last.
+std::vector<std::size_t> longestFirst(const std::vector<ModelChoice>& plan);
+
 /// The formula of the choice; for 51 and 52 written out for its n ("y = a0 + a1 * x ^ 1 +
 /// a2 * x ^ 2").
 std::string formulaOf(const ModelChoice& choice);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace quantem::ranking {
 namespace {
 
@@ -51,6 +53,38 @@ namespace {
         EXPECT_EQ(parameterCount({ 49, std::nullopt }), 13);
         EXPECT_EQ(parameterCount({ 52, 4 }), 5);
         EXPECT_EQ(parameterCount({ 51, 3 }), 4);
+    }
+
+    TEST(RankingPlan, LongestRunsAreHandedOutFirst)
+    {
+        for (const int groupSize : { 2, 3, 4 }) {
+            SCOPED_TRACE("group size " + std::to_string(groupSize));
+            const std::vector<ModelChoice> plan = rankingPlan(groupSize, 1000);
+            const std::vector<std::size_t> order = longestFirst(plan);
+            std::vector<std::size_t> sorted = order;
+            std::sort(sorted.begin(), sorted.end());
+            for (std::size_t i = 0; i < sorted.size(); ++i)
+                ASSERT_EQ(sorted[i], i); // every run once
+            // The exponents set the work: every exponent is a search pass and a dimension of
+            // the refinement; the linear family has none and comes last.
+            for (std::size_t i = 1; i < order.size(); ++i) {
+                const ModelChoice& before = plan[order[i - 1]];
+                const ModelChoice& after = plan[order[i]];
+                EXPECT_GE(expectedWork(before), expectedWork(after));
+                if (!before.elements && !after.elements) {
+                    EXPECT_GE(
+                        core::modelOf(before.model).exponents, core::modelOf(after.model).exponents)
+                        << before.model << " before " << after.model;
+                }
+                if (expectedWork(before) == expectedWork(after)) {
+                    EXPECT_LT(order[i - 1], order[i]); // equal work keeps the plan's order
+                }
+            }
+        }
+        const std::vector<ModelChoice> two = rankingPlan(2, 1000);
+        EXPECT_EQ(two[longestFirst(two).front()], (ModelChoice { 13, std::nullopt }));
+        EXPECT_EQ(two[longestFirst(two).back()], (ModelChoice { 52, 1 }));
+        EXPECT_GT(expectedWork({ 52, 10 }), expectedWork({ 52, 9 }));
     }
 
     TEST(RankingPlan, LinearFamilyFormulasAreWrittenOutForTheirCount)

@@ -5,6 +5,7 @@
 #include "analysis/StableSolve.h"
 #include "core/TermTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <tbb/parallel_invoke.h>
 #include <unsupported/Eigen/LevenbergMarquardt>
@@ -37,12 +38,24 @@ namespace {
             return { x.data() + fit.terms + 1, static_cast<std::size_t>(fit.exponentCount()) };
         }
 
+        /// The design at the exponents of x: the search asks for the derivatives where it last
+        /// evaluated the residuals, so the last design is kept rather than formed again.
+        const Eigen::MatrixXd& designAt(const InputType& x) const
+        {
+            const std::span<const double> k = exponentsOf(x);
+            if (lastDesign.size() == 0
+                || !std::equal(k.begin(), k.end(), lastExponents.begin(), lastExponents.end())) {
+                lastExponents.assign(k.begin(), k.end());
+                lastDesign = designMatrix(fit, k);
+            }
+            return lastDesign;
+        }
+
         int operator()(const InputType& x, ValueType& residuals) const
         {
             if (cancel != nullptr && cancel->load())
                 return -1;
-            const Eigen::MatrixXd design = designMatrix(fit, exponentsOf(x));
-            residuals = fittedValues(design, coefficientsOf(x)) - fit.y;
+            residuals = fittedValues(designAt(x), coefficientsOf(x)) - fit.y;
             for (double& r : residuals)
                 if (!std::isfinite(r))
                     r = kOverflowResidual;
@@ -51,8 +64,7 @@ namespace {
 
         int df(const InputType& x, JacobianType& derivatives) const
         {
-            const Eigen::MatrixXd design = designMatrix(fit, exponentsOf(x));
-            derivatives = jacobian(fit, design, coefficientsOf(x), exponentsOf(x));
+            derivatives = jacobian(fit, designAt(x), coefficientsOf(x), exponentsOf(x));
             for (double& d : derivatives.reshaped())
                 if (!std::isfinite(d))
                     d = 0.0;
@@ -61,6 +73,8 @@ namespace {
 
         const FitSnapshot& fit;
         const std::atomic<bool>* cancel;
+        mutable std::vector<double> lastExponents;
+        mutable Eigen::MatrixXd lastDesign;
     };
 
     std::string stopReasonText(Eigen::LevenbergMarquardtSpace::Status status)

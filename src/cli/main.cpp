@@ -1,14 +1,13 @@
-#include "cli/FitCommand.h"
-#include "cli/qt/PlotFile.h"
-
-#include <cstdlib>
-#include <iostream>
+#include "cli/FitProgram.h"
+#include "cli/PlotCompanion.h"
 
 int main(int argc, char** argv)
 {
-    const char* home = std::getenv("HOME");
-    const std::filesystem::path defaultRoot
-        = std::filesystem::path(home != nullptr ? home : ".") / "qorvel_hg";
-    return quantem::cli::fitMain(std::vector<std::string>(argv + 1, argv + argc), defaultRoot,
-        std::cout, std::cerr, quantem::cli::writePlotFile);
+    using namespace quantem::cli;
+    // Charts are drawn by the companion program, the only one that loads the toolkit; when it
+    // cannot be started, the runs are still made and --plot says why it drew nothing.
+    PlotWriter plot;
+    if (asksForPlot(std::vector<std::string>(argv + 1, argv + argc)))
+        plot = missingPlotCompanion(runPlotCompanion(argv));
+    return runFitProgram(argc, argv, plot);
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "cli/FitCommand.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quantem::cli {
+
+/// The program that draws --plot charts beside this one: the same command with the toolkit
+/// linked in. Runs without --plot never load the toolkit, which takes most of this program's
+/// start-up.
+inline constexpr const char* kPlotCompanionName = "quantem-fit-plot";
+
+/// True when the arguments (after the program name) ask for a chart.
+bool asksForPlot(const std::vector<std::string>& arguments);
+
+/// The companion next to the running program.
+std::filesystem::path plotCompanionPath();
+
+/// Replaces this process by the companion with the same arguments (argv as main received it).
+/// Returns only when that failed, with the reason.
+std::string runPlotCompanion(char** argv);
+
+/// The plot writer of a program that cannot draw: says why, naming the companion.
+PlotWriter missingPlotCompanion(std::string reason);
+
+} // namespace quantem::cli

@@ -26,22 +26,34 @@ if ! cmp -s "$root/serial.csv" "$root/parallel.csv"; then
     exit 1
 fi
 
-hyperfine --style basic --warmup 2 --runs 10 --export-json "$root/times.json" \
-    -n "one thread" "'$fit' --root '$root' --rank --samples 1000 --threads 1 --csv" \
-    -n "all cores" "'$fit' --root '$root' --rank --samples 1000 --csv" >/dev/null
+# Rounds of both commands in turn, so that other work on the machine, which comes and goes,
+# weighs on both alike; the medians of all runs are compared (a run slowed by another program is
+# an outlier, not the ranking's time), the means shown beside them.
+for round in 1 2 3 4 5; do
+    hyperfine -N --style basic --warmup 2 --runs 8 --export-json "$root/times$round.json" \
+        -n "one thread" "$fit --root $root --rank --samples 1000 --threads 1 --csv" \
+        -n "all cores" "$fit --root $root --rank --samples 1000 --csv" >/dev/null
+done
 
-python3 - "$root/times.json" "$(nproc)" "$(($(wc -l <"$root/serial.csv") - 1))" <<'PY'
-import json, sys
-results = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
-serial, parallel = results["one thread"], results["all cores"]
-ratio = parallel["mean"] / serial["mean"]
-print("ranking, %s models of two-number groups, N = 1000 groups, %s cores" % (sys.argv[3], sys.argv[2]))
+python3 - "$root" "$(nproc)" "$(($(wc -l <"$root/serial.csv") - 1))" <<'PY'
+import glob, json, os, statistics, sys
+times = {"one thread": [], "all cores": []}
+cpu = {"one thread": [], "all cores": []}
+for path in sorted(glob.glob(os.path.join(sys.argv[1], "times*.json"))):
+    for r in json.load(open(path))["results"]:
+        times[r["command"]] += r["times"]
+        cpu[r["command"]].append(r["user"] + r["system"])  # the round's mean
+print("ranking, %s models of two-number groups, N = 1000 groups, %s cores, %d runs each"
+      % (sys.argv[3], sys.argv[2], len(times["one thread"])))
 # Other work on the machine stretches wall times: the CPU times and the load tell how much.
-cpu = lambda r: r["user"] + r["system"]
-print("  one after another on one thread: %.3f s wall (+- %.3f), %.3f s CPU"
-      % (serial["mean"], serial["stddev"], cpu(serial)))
-print("  ranked on all cores:             %.3f s wall (+- %.3f), %.3f s CPU"
-      % (parallel["mean"], parallel["stddev"], cpu(parallel)))
-print("  ratio all cores / one thread:    %.2f (target at most 0.60)" % ratio)
-print("  load average while measured:     %.2f" % __import__("os").getloadavg()[0])
+for name, label in (("one thread", "one after another on one thread:"),
+                    ("all cores", "ranked on all cores:            ")):
+    t = times[name]
+    print("  %s %.3f s wall median (mean %.3f, min %.3f), %.3f s CPU"
+          % (label, statistics.median(t), statistics.mean(t), min(t), statistics.mean(cpu[name])))
+median = statistics.median(times["all cores"]) / statistics.median(times["one thread"])
+mean = statistics.mean(times["all cores"]) / statistics.mean(times["one thread"])
+print("  ratio all cores / one thread:    %.2f of the medians, %.2f of the means (target at most 0.60)"
+      % (median, mean))
+print("  load average while measured:     %.2f" % os.getloadavg()[0])
 PY

@@ -2,6 +2,7 @@
 
 #include "analysis/DetailsTables.h"
 #include "analysis/Refinement.h"
+#include "chart/qt/ChartFile.h"
 #include "chart/qt/QtCanvas.h"
 
 #include <QApplication>
@@ -9,15 +10,20 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quantem::ui {
 
@@ -27,6 +33,21 @@ namespace {
     /// Digits shown in the window's cells; copies and saved files carry all of them.
     constexpr int kShownDigits = 7;
     constexpr int kPlotHeightTwips = 5400;
+    /// A saved plot in pixels, in the proportions of the window's plot.
+    constexpr QSize kPlotExportSize { 1500, 900 };
+
+    /// The filters of the plot's save dialog, each with the extension a name without one gets.
+    struct PlotFilter
+    {
+        const char* filter;
+        const char* extension;
+    };
+    constexpr PlotFilter kPlotFilters[] = {
+        { "PNG picture (*.png)", ".png" },
+        { "Bitmap (*.bmp)", ".bmp" },
+        { "SVG drawing (*.svg)", ".svg" },
+        { "PDF document (*.pdf)", ".pdf" },
+    };
 
     QString qt(const std::string& text) { return QString::fromStdString(text); }
 
@@ -114,6 +135,9 @@ FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
     auto* savePicture = new QPushButton(QStringLiteral("Save plot..."), this);
     savePicture->setObjectName(QStringLiteral("savePlot"));
     connect(savePicture, &QPushButton::clicked, this, &FitDetailsWindow::askAndSavePlot);
+    auto* print = new QPushButton(QStringLiteral("Print plot..."), this);
+    print->setObjectName(QStringLiteral("printPlot"));
+    connect(print, &QPushButton::clicked, this, &FitDetailsWindow::askAndPrintPlot);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_refine);
@@ -121,6 +145,7 @@ FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
     buttons->addWidget(copy);
     buttons->addWidget(save);
     buttons->addWidget(savePicture);
+    buttons->addWidget(print);
 
     auto* plotPage = new QWidget(this);
     auto* plotLayout = new QVBoxLayout(plotPage);
@@ -286,7 +311,20 @@ bool FitDetailsWindow::saveCsv(const std::string& path) const
 
 bool FitDetailsWindow::savePlot(const std::string& path) const
 {
-    return m_canvas->image().save(qt(path));
+    const std::optional<DrawingFormat> format = drawingFormatOf(path);
+    if (!format)
+        return false;
+    return writeDrawingFile(m_canvas->drawing(), plotPart(), path, *format, kPlotExportSize);
+}
+
+bool FitDetailsWindow::printPlot(QPrinter& printer) const
+{
+    return printDrawing(printer, m_canvas->drawing(), plotPart());
+}
+
+DrawingPart FitDetailsWindow::plotPart() const
+{
+    return { m_canvas->surface(), QString(), QStringLiteral("Quantem residual plot") };
 }
 
 void FitDetailsWindow::copyTables() const { QApplication::clipboard()->setText(qt(tablesText())); }
@@ -301,10 +339,32 @@ void FitDetailsWindow::askAndSaveCsv()
 
 void FitDetailsWindow::askAndSavePlot()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save residual plot"),
-        QString(), QStringLiteral("Pictures (*.png *.bmp)"));
-    if (!path.isEmpty() && !savePlot(path.toStdString()))
+    QStringList filters;
+    for (const PlotFilter& f : kPlotFilters)
+        filters << QString::fromLatin1(f.filter);
+    QString chosen = filters.front();
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save residual plot"),
+        QString(), filters.join(QStringLiteral(";;")), &chosen);
+    if (path.isEmpty())
+        return;
+    // A name without an extension takes the one of the filter chosen.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QString::fromLatin1(
+            kPlotFilters[std::max<qsizetype>(filters.indexOf(chosen), 0)].extension);
+    if (!savePlot(path.toStdString()))
         m_progress->setText(QStringLiteral("The plot could not be saved to %1").arg(path));
+}
+
+void FitDetailsWindow::askAndPrintPlot()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Residual plot"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print residual plot"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!printPlot(printer))
+        m_progress->setText(QStringLiteral("The plot could not be printed."));
 }
 
 } // namespace quantem::ui

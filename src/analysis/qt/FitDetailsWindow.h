@@ -14,17 +14,20 @@
 
 class QComboBox;
 class QLabel;
+class QPrinter;
 class QPushButton;
 class QTableWidget;
 
 namespace quantem::ui {
 
 class QtCanvas;
+struct DrawingPart;
 
 /// The fit details window: the parameters of the fit the main window shows (published, stable
 /// solve and refined side by side), its statistics, the conditioning warning, the residual
-/// table and the residual plot. It copies its tables to the clipboard, saves them as CSV and
-/// saves the plot. Refinement runs on request, or at once when the fit was quick.
+/// table and the residual plot. It copies its tables to the clipboard, saves them as CSV, and
+/// saves and prints the plot as the chart window does its chart. Refinement runs on request, or
+/// at once when the fit was quick.
 class FitDetailsWindow : public QWidget
 {
     Q_OBJECT
@@ -51,8 +54,11 @@ public:
     std::string tablesText() const;
     /// Saves the three tables as CSV to path; false when it cannot be written.
     bool saveCsv(const std::string& path) const;
-    /// Saves the residual plot as a picture (format from the name: .png, .bmp); false on failure.
+    /// Saves the residual plot, drawn afresh at export size, in the format its name ends with
+    /// (.png, .bmp, .svg or .pdf); false for another name or when it cannot be written.
     bool savePlot(const std::string& path) const;
+    /// Prints the residual plot on the printer as it is set up; false when it cannot print.
+    bool printPlot(QPrinter& printer) const;
 
     const std::optional<analysis::FitDetails>& details() const noexcept { return m_details; }
 
@@ -62,6 +68,9 @@ private:
     void copyTables() const;
     void askAndSaveCsv();
     void askAndSavePlot();
+    void askAndPrintPlot();
+    /// The whole plot surface, as the window shows it.
+    DrawingPart plotPart() const;
 
     void showRefinement(const analysis::Refinement& refinement);
 

@@ -4,8 +4,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
 
 namespace quantem::ui {
 
@@ -13,45 +18,46 @@ namespace {
 
     constexpr double kPdfPixelsPerInch = 96.0;
 
-    void paintChart(QPainter& painter, const ChartDrawing& drawing, const QString& originLabel,
+    void paintPart(QPainter& painter, const ChartDrawing& drawing, const DrawingPart& part,
         const QRectF& target)
     {
         painter.fillRect(target, Qt::white);
-        drawing.paint(painter, drawing.chartArea(originLabel), target, originLabel);
+        drawing.paint(painter, part.source, target, part.originLabel);
     }
 
-    bool writePng(
-        QSaveFile& file, const ChartDrawing& drawing, const QString& originLabel, QSize size)
+    bool writeImage(QSaveFile& file, const ChartDrawing& drawing, const DrawingPart& part,
+        QSize size, const char* format)
     {
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         {
             QPainter painter(&image);
-            paintChart(painter, drawing, originLabel, QRectF(image.rect()));
+            paintPart(painter, drawing, part, QRectF(image.rect()));
         }
-        return image.save(&file, "PNG");
+        // A bitmap has no use for the alpha channel; the opaque form keeps it a plain 32-bit one.
+        if (std::string(format) == "BMP")
+            image = image.convertToFormat(QImage::Format_RGB32);
+        return image.save(&file, format);
     }
 
-    bool writeSvg(
-        QSaveFile& file, const ChartDrawing& drawing, const QString& originLabel, QSize size)
+    bool writeSvg(QSaveFile& file, const ChartDrawing& drawing, const DrawingPart& part, QSize size)
     {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("Quantem chart"));
+        svg.setTitle(part.title);
         QPainter painter;
         if (!painter.begin(&svg))
             return false;
-        paintChart(painter, drawing, originLabel, QRectF(QPointF(0, 0), QSizeF(size)));
+        paintPart(painter, drawing, part, QRectF(QPointF(0, 0), QSizeF(size)));
         return painter.end();
     }
 
-    bool writePdf(
-        QSaveFile& file, const ChartDrawing& drawing, const QString& originLabel, QSize size)
+    bool writePdf(QSaveFile& file, const ChartDrawing& drawing, const DrawingPart& part, QSize size)
     {
         QPdfWriter pdf(&file);
-        pdf.setTitle(QStringLiteral("Quantem chart"));
+        pdf.setTitle(part.title);
         pdf.setCreator(QStringLiteral("Quantem"));
         pdf.setResolution(static_cast<int>(kPdfPixelsPerInch));
         const QSizeF points = QSizeF(size) * (72.0 / kPdfPixelsPerInch);
@@ -60,14 +66,43 @@ namespace {
         QPainter painter;
         if (!painter.begin(&pdf))
             return false;
-        paintChart(painter, drawing, originLabel, QRectF(0, 0, pdf.width(), pdf.height()));
+        paintPart(painter, drawing, part, QRectF(0, 0, pdf.width(), pdf.height()));
         return painter.end();
+    }
+
+    DrawingFormat drawingFormat(chart::ExportFormat format)
+    {
+        switch (format) {
+        case chart::ExportFormat::Svg:
+            return DrawingFormat::Svg;
+        case chart::ExportFormat::Pdf:
+            return DrawingFormat::Pdf;
+        case chart::ExportFormat::Png:
+            break;
+        }
+        return DrawingFormat::Png;
     }
 
 } // namespace
 
-bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
-    const std::filesystem::path& path, chart::ExportFormat format, QSize size)
+std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path)
+{
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".png")
+        return DrawingFormat::Png;
+    if (extension == ".bmp")
+        return DrawingFormat::Bmp;
+    if (extension == ".svg")
+        return DrawingFormat::Svg;
+    if (extension == ".pdf")
+        return DrawingFormat::Pdf;
+    return std::nullopt;
+}
+
+bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
+    const std::filesystem::path& path, DrawingFormat format, QSize size)
 {
     if (size.isEmpty())
         return false;
@@ -76,14 +111,17 @@ bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
         return false;
     bool written = false;
     switch (format) {
-    case chart::ExportFormat::Png:
-        written = writePng(file, drawing, originLabel, size);
+    case DrawingFormat::Png:
+        written = writeImage(file, drawing, part, size, "PNG");
         break;
-    case chart::ExportFormat::Svg:
-        written = writeSvg(file, drawing, originLabel, size);
+    case DrawingFormat::Bmp:
+        written = writeImage(file, drawing, part, size, "BMP");
         break;
-    case chart::ExportFormat::Pdf:
-        written = writePdf(file, drawing, originLabel, size);
+    case DrawingFormat::Svg:
+        written = writeSvg(file, drawing, part, size);
+        break;
+    case DrawingFormat::Pdf:
+        written = writePdf(file, drawing, part, size);
         break;
     }
     if (!written) {
@@ -91,6 +129,25 @@ bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
         return false;
     }
     return file.commit();
+}
+
+bool printDrawing(QPrinter& printer, const ChartDrawing& drawing, const DrawingPart& part)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QRectF page(0, 0, printer.width(), printer.height());
+    const QSizeF size = part.source.size().scaled(page.size(), Qt::KeepAspectRatio);
+    paintPart(painter, drawing, part, QRectF(page.topLeft(), size));
+    return painter.end();
+}
+
+bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
+    const std::filesystem::path& path, chart::ExportFormat format, QSize size)
+{
+    const DrawingPart part { drawing.chartArea(originLabel), originLabel,
+        QStringLiteral("Quantem chart") };
+    return writeDrawingFile(drawing, part, path, drawingFormat(format), size);
 }
 
 } // namespace quantem::ui

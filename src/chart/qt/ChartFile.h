@@ -3,20 +3,53 @@
 #include "chart/ChartLayers.h"
 #include "chart/qt/ChartDrawing.h"
 
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
 #include <filesystem>
+#include <optional>
+
+class QPrinter;
 
 namespace quantem::ui {
 
 /// The size of an exported chart when none is asked for, in pixels.
 inline constexpr QSize kDefaultExportSize { 1600, 1050 };
 
-/// Writes the chart part of a drawing to path as PNG, SVG or PDF, width × height pixels (for a
-/// PDF, a page of that size at 96 pixels to the inch), drawn from the drawing calls rather than
-/// from the screen. The file is replaced whole or not at all. Returns false when it cannot be
-/// written.
+/// The file formats a drawing is written in.
+enum class DrawingFormat
+{
+    Png,
+    Bmp,
+    Svg,
+    Pdf
+};
+
+/// The format named by a file's extension (.png, .bmp, .svg, .pdf in any case); none for others.
+std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path);
+
+/// What a file or a page of a drawing shows: the part source of the drawing (in twips), the
+/// origin label when there is one, and the title an SVG or a PDF carries.
+struct DrawingPart
+{
+    QRectF source;
+    QString originLabel;
+    QString title;
+};
+
+/// Writes a part of a drawing to path, width × height pixels (for a PDF, a page of that size at
+/// 96 pixels to the inch), drawn from the drawing calls rather than from the screen. The file is
+/// replaced whole or not at all. Returns false when it cannot be written.
+bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
+    const std::filesystem::path& path, DrawingFormat format, QSize size);
+
+/// Prints a part of a drawing on the printer as it is set up: as large as the page allows,
+/// keeping its proportions, from the page's top-left corner. Returns false when the printer
+/// cannot be painted on.
+bool printDrawing(QPrinter& printer, const ChartDrawing& drawing, const DrawingPart& part);
+
+/// Writes the chart part of a drawing to path as PNG, SVG or PDF (see writeDrawingFile).
 bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
     const std::filesystem::path& path, chart::ExportFormat format, QSize size = kDefaultExportSize);
 

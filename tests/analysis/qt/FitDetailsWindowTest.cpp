@@ -10,10 +10,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -112,6 +116,95 @@ namespace {
         EXPECT_GT(std::filesystem::file_size(plot), 0u);
         part<QComboBox>("axis")->setCurrentIndex(1); // against x1: drawn again, still there
         EXPECT_FALSE(part<QLabel>("plot")->pixmap().isNull());
+    }
+
+    QByteArray contentOf(const std::filesystem::path& path)
+    {
+        QFile file(QString::fromStdString(path.string()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    /// Pixels of the picture in the colour of the fit's residual marks (pure blue, give or take
+    /// the smoothing of their edges).
+    int markPixels(const QImage& image)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                count += c.blue() > 200 && c.red() < 60 && c.green() < 60 ? 1 : 0;
+            }
+        return count;
+    }
+
+    /// The root element's name and the filled circles in the residual marks' colour.
+    std::pair<QString, int> svgOutline(const QByteArray& svg)
+    {
+        QXmlStreamReader xml(svg);
+        QString root;
+        std::vector<QString> fills { QString() };
+        int marks = 0;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isEndElement() && xml.name() == QLatin1String("g"))
+                fills.pop_back();
+            if (!xml.isStartElement())
+                continue;
+            if (root.isEmpty())
+                root = xml.name().toString();
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (xml.name() == QLatin1String("g"))
+                fills.push_back(attributes.hasAttribute(QLatin1String("fill"))
+                        ? attributes.value(QLatin1String("fill")).toString()
+                        : fills.back());
+            else if (xml.name() == QLatin1String("circle") && fills.back() == "#0000ff")
+                ++marks;
+        }
+        return { xml.hasError() ? QString() : root, marks };
+    }
+
+    TEST_F(FitDetailsWindowTest, SavesThePlotAsPngBmpSvgAndPdfAndPrintsIt)
+    {
+        window.showFit(false);
+        const std::filesystem::path png = root.path() / "residuals.png";
+        const std::filesystem::path bmp = root.path() / "residuals.bmp";
+        const std::filesystem::path svg = root.path() / "residuals.svg";
+        const std::filesystem::path pdf = root.path() / "residuals.PDF"; // any case
+        for (const auto& path : { png, bmp, svg, pdf })
+            ASSERT_TRUE(window.savePlot(path.string())) << path;
+
+        EXPECT_TRUE(contentOf(png).startsWith("\x89PNG\r\n\x1a\n"));
+        EXPECT_TRUE(contentOf(bmp).startsWith("BM"));
+        for (const auto& path : { png, bmp }) {
+            const QImage image(QString::fromStdString(path.string()));
+            ASSERT_FALSE(image.isNull()) << path;
+            EXPECT_EQ(image.width() * 3, image.height() * 5) << path; // the window's proportions
+            EXPECT_GT(markPixels(image), 8 * 20) << path; // eight groups, a dot each
+        }
+        const auto [svgRoot, svgMarks] = svgOutline(contentOf(svg));
+        EXPECT_EQ(svgRoot, "svg");
+        EXPECT_EQ(svgMarks, 8);
+        const QByteArray pdfBytes = contentOf(pdf);
+        EXPECT_TRUE(pdfBytes.startsWith("%PDF-"));
+        EXPECT_TRUE(pdfBytes.trimmed().endsWith("%%EOF"));
+        EXPECT_TRUE(pdfBytes.contains("/Type /Page"));
+
+        // Printed: on a PDF printer the page holds the plot.
+        const std::filesystem::path printed = root.path() / "printed.pdf";
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printed.string()));
+        ASSERT_TRUE(window.printPlot(printer));
+        const QByteArray printedBytes = contentOf(printed);
+        EXPECT_TRUE(printedBytes.startsWith("%PDF-"));
+        EXPECT_TRUE(printedBytes.contains("/Type /Page"));
+
+        // A name that names no format, or a folder that is not there: nothing is written.
+        const std::filesystem::path jpeg = root.path() / "residuals.jpg";
+        EXPECT_FALSE(window.savePlot(jpeg.string()));
+        EXPECT_FALSE(std::filesystem::exists(jpeg));
+        EXPECT_FALSE(window.savePlot((root.path() / "no-such-folder" / "r.svg").string()));
+        EXPECT_FALSE(window.savePlot((root.path() / "no-extension").string()));
     }
 
     TEST_F(FitDetailsWindowTest, RefinesAsALongRunAndDropsAResultForAnEarlierFit)

@@ -136,7 +136,7 @@ MUTATIONS = [
     M("app/Regression.cpp", "if (n <= 2 || m == 0 || !isWholeInteger16(n)) {", "if (n < 2 || m == 0 || !isWholeInteger16(n)) {", "two groups pass"),
     M("app/Regression.cpp", "n >= -32768.0 && n <= 32767.0; }", "n >= -32768.0 && n < 32767.0; }", "32767 groups refused"),
     M("app/Regression.cpp", "for (int column = size; size > 0 && column < 4; ++column)", "for (int column = size; size > 0 && column < 3; ++column)", "the fourth column of a shorter group counts as constant"),
-    M("app/Regression.cpp", "if (mark == 0.0) {", "if (mark == 0.0 && false) {", "a constant column passes"),
+    M("app/Regression.cpp", "if (marks[column] == 0.0) {", "if (marks[column] == 0.0 && false) {", "a constant column passes"),
     M("app/Commands.cpp", "writeNumber(session, ScratchFile::Jc, 9.85E+13);", "writeNumber(session, ScratchFile::Jc, 9.85E+14);", "start-up JC.sys value"),
     M("app/Commands.cpp", "writeNumber(session, ScratchFile::Jc, 1E+20);", "writeNumber(session, ScratchFile::Jc, 1E+19);", "sample-count edit JC.sys value"),
     M("app/Commands.cpp", "if (session.form1.Text2 == text)", "if (false)", "an unchanged sample count resets JC.sys"),

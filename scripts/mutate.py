@@ -168,6 +168,11 @@ def sync_tree(tree: Path):
     """Copies the tracked and new files of the repository into tree; unchanged files keep their times."""
     files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
                            stdout=subprocess.PIPE, check=True).stdout.split(b"\0")
+    # A file removed from the repository goes from the copy too: the build takes every source
+    # file of a folder, and a stale one would be built with the others.
+    wanted = {name.decode() for name in files if name}
+    for stale in [p for p in tree.rglob("*") if p.is_file() and p.relative_to(tree).as_posix() not in wanted]:
+        stale.unlink()
     for name in files:
         if not name:
             continue

@@ -198,6 +198,11 @@ namespace {
         const QByteArray printedBytes = contentOf(printed);
         EXPECT_TRUE(printedBytes.startsWith("%PDF-"));
         EXPECT_TRUE(printedBytes.contains("/Type /Page"));
+        QPrinter nowhere(QPrinter::HighResolution);
+        nowhere.setOutputFormat(QPrinter::PdfFormat);
+        nowhere.setOutputFileName(
+            QString::fromStdString((root.path() / "no-such-folder" / "p.pdf").string()));
+        EXPECT_FALSE(window.printPlot(nowhere));
 
         // A name that names no format, or a folder that is not there: nothing is written.
         const std::filesystem::path jpeg = root.path() / "residuals.jpg";

@@ -48,7 +48,8 @@ see how many digits survived.</p>
 <p>The window also lists every group's residual (y minus the fitted value) and relative residual
 (divided by the fitted value), and plots the residuals against the fitted value or against x1.
 Copy tables puts all tables on the clipboard as tab-separated text; Save CSV writes them to a
-file; Save plot saves the plot as a picture.</p>
+file; Save plot saves the plot as PNG, BMP, SVG or PDF (by the name's extension), and Print
+plot prints it through the print dialog.</p>
 )";
 }
 

@@ -12,6 +12,7 @@
 #include "core/Session.h"
 #include "core/StopSwitch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -41,15 +42,19 @@ constexpr core::ScratchFile kSeeded[] = { core::ScratchFile::Xx, core::ScratchFi
     core::ScratchFile::Hgb, core::ScratchFile::Xs, core::ScratchFile::Mb };
 
 // The report without the texts it repeats as the user typed them (the counts and the initial
-// value): what is left is the program's own.
-std::string ownReportText(std::string report, const std::vector<std::string>& typed)
+// value): what is left is the program's own. The longest typed text goes first, so that a short
+// one (a count of "8") cannot cut into a longer one that holds it ("1nan.387"), and each is
+// replaced by a mark rather than erased, so that the text on either side never joins into a word.
+std::string ownReportText(std::string report, std::vector<std::string> typed)
 {
+    std::sort(typed.begin(), typed.end(),
+        [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     for (const std::string& text : typed) {
         if (text.empty())
             continue;
         for (std::size_t at = report.find(text); at != std::string::npos;
-             at = report.find(text, at))
-            report.erase(at, text.size());
+             at = report.find(text, at + 1))
+            report.replace(at, text.size(), "\x01");
     }
     return report;
 }

@@ -50,6 +50,30 @@ namespace {
     using Texts = std::vector<std::string>;
     const Texts kInputError { "Form5:   Input error !" };
 
+    // The labels a0..a6, k1..k6, R, F, S of a fit on a root of its own, with culi.sys holding the
+    // given offsets; a power of nullptr keeps the initial value the selection set.
+    Texts fitLabelsWithOffsets(const std::string& samples, core::ModelId model,
+        const std::string& count, const char* power, const std::string& culi)
+    {
+        test::TempRoot fresh;
+        fresh.writeSamples(samples);
+        core::Session other { fresh.path() };
+        runCommand(other, [&] { selectModel(other, model); });
+        runCommand(other, [&] { setSampleCountText(other, count); });
+        if (power != nullptr)
+            other.form1.Text4 = power;
+        fresh.writeFile("sys/culi.sys", culi + "\r\n");
+        runCommand(other, [&] { regressionCommand(other, Route::Menu); });
+        EXPECT_TRUE(other.messages.log().empty()) << culi;
+        // The error labels after these add the offset as stored.
+        Texts labels;
+        for (int number : core::kValueLabels) {
+            if (number <= 19)
+                labels.push_back(other.form1.label(number));
+        }
+        return labels;
+    }
+
     // x1 = 0.37 + 0.113·i, y a smooth power curve with a little wobble.
     std::string twoNumberSamples(int groups)
     {
@@ -144,22 +168,7 @@ namespace {
                  << 1.9 + 0.8 * x1 - 0.35 * x2 + 0.52 * x3 + 0.03 * std::cos(i) << "\r\n";
         }
         const auto fitWithOffsets = [&](const std::string& culi) {
-            test::TempRoot fresh;
-            fresh.writeSamples(text.str());
-            core::Session other { fresh.path() };
-            runCommand(other, [&] { selectModel(other, 3); });
-            runCommand(other, [&] { setSampleCountText(other, "11"); });
-            fresh.writeFile("sys/culi.sys", culi + "\r\n");
-            runCommand(other, [&] { regressionCommand(other, Route::Menu); });
-            EXPECT_TRUE(other.messages.log().empty()) << culi;
-            // The fit's labels a0..a6, k1..k6, R, F, S; the error labels after them add the
-            // offset as stored.
-            std::vector<std::string> labels;
-            for (int number : core::kValueLabels) {
-                if (number <= 19)
-                    labels.push_back(other.form1.label(number));
-            }
-            return labels;
+            return fitLabelsWithOffsets(text.str(), 3, "11", nullptr, culi);
         };
         const std::vector<std::string> rounded = fitWithOffsets("0,0,0,3");
         EXPECT_NE(rounded[0].find_first_not_of(' '), std::string::npos);
@@ -194,21 +203,7 @@ namespace {
             shifted << x + 0.35 << ',' << y + 1.25 << "\r\n";
         }
         const auto fit = [&](const std::string& samples, const std::string& culi) {
-            test::TempRoot fresh;
-            fresh.writeSamples(samples);
-            core::Session other { fresh.path() };
-            runCommand(other, [&] { selectModel(other, 7); });
-            runCommand(other, [&] { setSampleCountText(other, "9"); });
-            other.form1.Text4 = "1.2";
-            fresh.writeFile("sys/culi.sys", culi + "\r\n");
-            runCommand(other, [&] { regressionCommand(other, Route::Menu); });
-            EXPECT_TRUE(other.messages.log().empty()) << culi;
-            std::vector<std::string> labels;
-            for (int number : core::kValueLabels) {
-                if (number <= 19)
-                    labels.push_back(other.form1.label(number));
-            }
-            return labels;
+            return fitLabelsWithOffsets(samples, 7, "9", "1.2", culi);
         };
         const std::vector<std::string> withOffsets = fit(plain.str(), "0.35,1.25,0,0");
         EXPECT_NE(withOffsets[0].find_first_not_of(' '), std::string::npos);

@@ -1,9 +1,11 @@
 #include "cli/FitProgram.h"
 #include "cli/PlotCompanion.h"
+#include "core/ProcessMemory.h"
 
 int main(int argc, char** argv)
 {
     using namespace quantem::cli;
+    quantem::core::keepFreedMemory();
     // Charts are drawn by the companion program, the only one that loads the toolkit; when it
     // cannot be started, the runs are still made and --plot says why it drew nothing.
     PlotWriter plot;

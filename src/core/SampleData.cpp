@@ -40,6 +40,19 @@ void SampleStorage::append(const ItemToken& token)
     m_values.push_back(0.0);
 }
 
+SampleStorage SampleStorage::firstItems(std::size_t count) const
+{
+    SampleStorage first;
+    const std::size_t kept = std::min(count, m_values.size());
+    first.m_values.assign(m_values.begin(), m_values.begin() + static_cast<std::ptrdiff_t>(kept));
+    for (const BadItem& bad : m_bad) {
+        if (bad.item >= kept)
+            break;
+        first.m_bad.push_back(bad);
+    }
+    return first;
+}
+
 SampleData::SampleData(std::shared_ptr<const SampleStorage> storage)
     : m_storage(std::move(storage))
 {
@@ -59,8 +72,24 @@ SampleData SampleData::fromSource(std::unique_ptr<ByteSource> source, std::size_
     return SampleData(std::move(storage));
 }
 
+namespace {
+
+    // The store's reading of the sample file, cut to what reading itemLimit items gives.
+    std::shared_ptr<const SampleStorage> samplesReadBefore(
+        const ScratchStore& store, std::size_t itemLimit)
+    {
+        std::shared_ptr<const SampleStorage> all = store.backend().samplesRead();
+        if (!all || itemLimit >= all->itemCount())
+            return all;
+        return std::make_shared<const SampleStorage>(all->firstItems(itemLimit));
+    }
+
+} // namespace
+
 SampleData SampleData::load(const ScratchStore& store, std::size_t itemLimit)
 {
+    if (std::shared_ptr<const SampleStorage> read = samplesReadBefore(store, itemLimit))
+        return SampleData(std::move(read));
     std::unique_ptr<ByteSource> source = store.open(ScratchFile::Data);
     if (!source)
         throw Fault(FaultCode::FileNotFound, "File not found: data.qtm");
@@ -70,6 +99,8 @@ SampleData SampleData::load(const ScratchStore& store, std::size_t itemLimit)
 std::optional<SampleData> SampleData::loadIfPresent(
     const ScratchStore& store, std::size_t itemLimit)
 {
+    if (std::shared_ptr<const SampleStorage> read = samplesReadBefore(store, itemLimit))
+        return SampleData(std::move(read));
     std::unique_ptr<ByteSource> source = store.open(ScratchFile::Data);
     if (!source)
         return std::nullopt;

@@ -40,6 +40,8 @@ public:
 
     void append(const ItemToken& token);
     void reserve(std::size_t items) { m_values.reserve(items); }
+    /// The first count items: what reading no further than them gives.
+    SampleStorage firstItems(std::size_t count) const;
 
 private:
     std::vector<double> m_values;
@@ -57,6 +59,7 @@ public:
     /// Reads the first itemLimit items of data.qtm (all of them by default) and nothing beyond:
     /// a pass that needs N groups of g numbers passes N·g. A reader then meets the end (62)
     /// after itemLimit items. Throws Fault 53 when data.qtm is missing or is not a regular file.
+    /// When the store holds the file already read, its first itemLimit items are taken from there.
     static SampleData load(const ScratchStore& store, std::size_t itemLimit = kAllItems);
     /// The same, with no value when data.qtm is missing or not a regular file.
     static std::optional<SampleData> loadIfPresent(
@@ -73,6 +76,8 @@ public:
     std::size_t itemCount() const noexcept { return m_storage->itemCount(); }
     /// The flat table, for passes that take whole groups at once.
     const SampleStorage& storage() const noexcept { return *m_storage; }
+    /// The same table, for a store that hands it to readers after this one.
+    std::shared_ptr<const SampleStorage> sharedStorage() const noexcept { return m_storage; }
 
 private:
     explicit SampleData(std::shared_ptr<const SampleStorage> storage);

@@ -133,8 +133,10 @@ bool FileStoreBackend::exists(ScratchFile file) const
     return std::filesystem::is_regular_file(pathOf(file), error);
 }
 
-MemoryStoreBackend::MemoryStoreBackend(std::map<ScratchFile, std::string> files)
+MemoryStoreBackend::MemoryStoreBackend(
+    std::map<ScratchFile, std::string> files, std::shared_ptr<const SampleStorage> samplesRead)
     : m_files(std::move(files))
+    , m_samplesRead(std::move(samplesRead))
 {
 }
 
@@ -149,6 +151,8 @@ std::optional<std::string> MemoryStoreBackend::read(ScratchFile file) const
 void MemoryStoreBackend::write(ScratchFile file, const std::string& content)
 {
     m_files[file] = content;
+    if (file == ScratchFile::Data)
+        m_samplesRead.reset();
 }
 
 bool MemoryStoreBackend::exists(ScratchFile file) const { return m_files.count(file) != 0; }
@@ -189,9 +193,11 @@ ScratchStore::ScratchStore(std::filesystem::path root, std::shared_ptr<StoreBack
 {
 }
 
-ScratchStore ScratchStore::inMemory(std::map<ScratchFile, std::string> files)
+ScratchStore ScratchStore::inMemory(
+    std::map<ScratchFile, std::string> files, std::shared_ptr<const SampleStorage> samplesRead)
 {
-    return ScratchStore({}, std::make_shared<MemoryStoreBackend>(std::move(files)));
+    return ScratchStore(
+        {}, std::make_shared<MemoryStoreBackend>(std::move(files), std::move(samplesRead)));
 }
 
 const MemoryStoreBackend* ScratchStore::memory() const noexcept

@@ -13,6 +13,8 @@
 
 namespace quantem::core {
 
+class SampleStorage;
+
 /// Every file through which the parts of the program hand values to each other, plus the sample
 /// file. The store names each file once; callers never build paths themselves.
 enum class ScratchFile
@@ -57,6 +59,9 @@ public:
     /// Replaces the file's content whole, or leaves the previous content and throws Fault 75.
     virtual void write(ScratchFile file, const std::string& content) = 0;
     virtual bool exists(ScratchFile file) const = 0;
+    /// The sample file already read into numbers, while the backend holds such a reading of its
+    /// current bytes; null otherwise, and readers read the bytes.
+    virtual std::shared_ptr<const SampleStorage> samplesRead() const { return nullptr; }
 };
 
 /// The files of an install root: "sys/" for scratch files, data.qtm at the root. Every write
@@ -87,16 +92,21 @@ private:
 class MemoryStoreBackend final : public StoreBackend
 {
 public:
-    explicit MemoryStoreBackend(std::map<ScratchFile, std::string> files = {});
+    /// samplesRead, when given, is the reading of files' data.qtm; sessions seeded with the same
+    /// sample file share it instead of each reading the bytes again. Writing data.qtm drops it.
+    explicit MemoryStoreBackend(std::map<ScratchFile, std::string> files = {},
+        std::shared_ptr<const SampleStorage> samplesRead = nullptr);
 
     std::optional<std::string> read(ScratchFile file) const override;
     void write(ScratchFile file, const std::string& content) override;
     bool exists(ScratchFile file) const override;
+    std::shared_ptr<const SampleStorage> samplesRead() const override { return m_samplesRead; }
 
     const std::map<ScratchFile, std::string>& files() const noexcept { return m_files; }
 
 private:
     std::map<ScratchFile, std::string> m_files;
+    std::shared_ptr<const SampleStorage> m_samplesRead;
 };
 
 /// A named file that could not be written, with the reason as the user is told it (the path and
@@ -116,8 +126,10 @@ class ScratchStore
 public:
     /// The files of the install root.
     explicit ScratchStore(std::filesystem::path root);
-    /// Named files in memory, seeded with the given bytes.
-    static ScratchStore inMemory(std::map<ScratchFile, std::string> files = {});
+    /// Named files in memory, seeded with the given bytes (and the reading of their data.qtm,
+    /// see MemoryStoreBackend).
+    static ScratchStore inMemory(std::map<ScratchFile, std::string> files = {},
+        std::shared_ptr<const SampleStorage> samplesRead = nullptr);
     /// The files of root through another backend (a file backend with its own file operations).
     ScratchStore(std::filesystem::path root, std::shared_ptr<StoreBackend> backend);
 

@@ -8,6 +8,7 @@
 #include "app/Regression.h"
 #include "core/Fault.h"
 #include "core/NumberText.h"
+#include "core/SampleData.h"
 #include "core/Session.h"
 #include "core/StopSwitch.h"
 #include "ranking/ResidualSum.h"
@@ -107,6 +108,13 @@ RankingInput rankingInputOf(const core::Session& session)
     return input;
 }
 
+std::shared_ptr<const core::SampleStorage> readSampleFile(const RankingInput& input)
+{
+    if (!input.sampleFile)
+        return nullptr;
+    return core::SampleData::fromText(*input.sampleFile).sharedStorage();
+}
+
 int sampleCountOf(const RankingInput& input)
 {
     try {
@@ -125,13 +133,15 @@ void fitAsFromMenus(core::Session& session, const RankingInput& input, const Mod
     app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
 }
 
-std::optional<RankRow> fitModel(
-    const RankingInput& input, const ModelChoice& choice, const std::atomic<bool>* stop)
+std::optional<RankRow> fitModel(const RankingInput& input, const ModelChoice& choice,
+    const std::atomic<bool>* stop, std::shared_ptr<const core::SampleStorage> samplesRead)
 {
     std::map<core::ScratchFile, std::string> files;
     if (input.sampleFile)
         files.emplace(core::ScratchFile::Data, *input.sampleFile);
-    core::Session session(core::ScratchStore::inMemory(std::move(files)));
+    else
+        samplesRead.reset();
+    core::Session session(core::ScratchStore::inMemory(std::move(files), std::move(samplesRead)));
     StopCheck stopCheck(stop);
     session.progress = &stopCheck;
     // A fresh root: the program's start, then the user's steps.

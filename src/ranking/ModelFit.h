@@ -4,6 +4,7 @@
 #include "ranking/RankRow.h"
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,10 @@ struct RankingInput
 /// the box is not empty), else "1", the value a model's selection puts there.
 RankingInput rankingInputOf(const core::Session& session);
 
+/// The input's sample file read into numbers, once for all the runs of a ranking; null when
+/// there is no sample file.
+std::shared_ptr<const core::SampleStorage> readSampleFile(const RankingInput& input);
+
 /// The sample count of the input as a whole number of groups, 0 when it is not a count.
 int sampleCountOf(const RankingInput& input);
 
@@ -37,8 +42,10 @@ void fitAsFromMenus(core::Session& session, const RankingInput& input, const Mod
 /// the model's selection command, the sample count and the power initial value (the element
 /// count or degree for 51 and 52) typed in, and the regression command of the Data menu. Then
 /// reads the row from the window state and the scratch files. The user's files are never touched.
-/// Returns no row when stop was set during the run.
-std::optional<RankRow> fitModel(
-    const RankingInput& input, const ModelChoice& choice, const std::atomic<bool>* stop = nullptr);
+/// Returns no row when stop was set during the run. samplesRead, when given, is
+/// readSampleFile(input): the run takes its samples from there instead of reading the bytes.
+std::optional<RankRow> fitModel(const RankingInput& input, const ModelChoice& choice,
+    const std::atomic<bool>* stop = nullptr,
+    std::shared_ptr<const core::SampleStorage> samplesRead = nullptr);
 
 } // namespace quantem::ranking

@@ -55,6 +55,11 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
     // depends on the thread it ran on or on when it started. Runs are handed out one at a time,
     // the longest first, to whichever thread is free: the threads then finish together.
     const std::vector<std::size_t> order = longestFirst(plan);
+    // The other threads take a while to come up: they are called now and come while the sample
+    // file is read, which every run then shares.
+    if (arena.max_concurrency() > 1)
+        arena.enqueue([] {});
+    const std::shared_ptr<const core::SampleStorage> samplesRead = readSampleFile(input);
     std::size_t next = 0;
     arena.execute([&] {
         tbb::parallel_pipeline(static_cast<std::size_t>(arena.max_concurrency()),
@@ -68,7 +73,7 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
                 })
                 & tbb::make_filter<std::size_t, void>(
                     tbb::filter_mode::parallel, [&](std::size_t i) {
-                        results[i] = fitModel(input, plan[i], watch.stopFlag());
+                        results[i] = fitModel(input, plan[i], watch.stopFlag(), samplesRead);
                         if (results[i])
                             watch.countFinished();
                     }));

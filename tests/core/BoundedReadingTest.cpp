@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <random>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace quantem::core {
 namespace {
@@ -250,6 +252,46 @@ namespace {
                 EXPECT_EQ(std::memcmp(&a, &expected, sizeof a), 0) << item;
             }
         }
+    }
+
+    // Every number and fault a reader meets, up to the end (62).
+    std::vector<std::pair<double, int>> everyItem(RecordReader reader)
+    {
+        std::vector<std::pair<double, int>> items;
+        for (;;) {
+            double value = 0.0;
+            const int fault = faultOf([&] { value = reader.readNumber(); });
+            if (fault == 62)
+                return items;
+            items.emplace_back(value, fault);
+        }
+    }
+
+    TEST(BoundedReading, AStoreHoldingTheSamplesReadGivesWhatReadingTheBytesGives)
+    {
+        // Text, an overflow and an empty item among numbers, a line without its end.
+        const std::string text = "1.5,\"x\",2\r\n1e999,,-3\r\n4.25,7e-3,8";
+        const std::string rewritten = "9,8\r\n";
+        const ScratchStore bytes = ScratchStore::inMemory({ { ScratchFile::Data, text } });
+        const ScratchStore held = ScratchStore::inMemory(
+            { { ScratchFile::Data, text } }, SampleData::fromText(text).sharedStorage());
+        for (std::size_t limit :
+            { std::size_t { 0 }, std::size_t { 1 }, std::size_t { 2 }, std::size_t { 4 },
+                std::size_t { 5 }, std::size_t { 9 }, std::size_t { 10 }, SampleData::kAllItems }) {
+            const SampleData read = SampleData::load(held, limit);
+            EXPECT_EQ(read.itemCount(), SampleData::load(bytes, limit).itemCount()) << limit;
+            EXPECT_EQ(everyItem(read.reader()), everyItem(SampleData::load(bytes, limit).reader()))
+                << limit;
+            EXPECT_EQ(read.storage().firstFault(), std::min<std::size_t>(limit, 1)) << limit;
+        }
+        EXPECT_EQ(everyItem(SampleData::load(held, 5).reader()),
+            (std::vector<std::pair<double, int>> {
+                { 1.5, 0 }, { 0.0, 13 }, { 2.0, 0 }, { 0.0, 6 }, { 0.0, 0 } }));
+
+        // A rewritten sample file is read again, not taken from the old reading.
+        held.writeText(ScratchFile::Data, rewritten);
+        EXPECT_EQ(everyItem(SampleData::load(held).reader()),
+            (std::vector<std::pair<double, int>> { { 9.0, 0 }, { 8.0, 0 } }));
     }
 
 } // namespace

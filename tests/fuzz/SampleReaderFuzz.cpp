@@ -69,5 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(first.faults[i] == all.faults[i], "the same fault at the same item");
         fuzz::check(fuzz::sameBits(first.values[i], all.values[i]), "the same number");
     }
+
+    // A store that holds the file already read (as every run of a ranking does) gives the same.
+    const core::ScratchStore held = core::ScratchStore::inMemory(
+        { { core::ScratchFile::Data, text } }, whole->sharedStorage());
+    const Reading heldFirst = readAll(core::SampleData::load(held, limit).reader());
+    fuzz::check(heldFirst.values.size() == first.values.size(),
+        "a store holding the reading stops where the bytes stop");
+    for (std::size_t i = 0; i < first.values.size(); ++i) {
+        fuzz::check(heldFirst.faults[i] == first.faults[i], "the held reading's fault");
+        fuzz::check(fuzz::sameBits(heldFirst.values[i], first.values[i]), "the held number");
+    }
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "app/qt/SplashWindow.h"
 #include "chart/qt/ChartWindowView.h"
 #include "core/InstallRootPath.h"
+#include "core/ProcessMemory.h"
 #include "core/Session.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ std::filesystem::path defaultRoot()
 
 int main(int argc, char* argv[])
 {
+    quantem::core::keepFreedMemory();
     QApplication application(argc, argv);
     // The toolkit takes the user's locale; the program's numbers always use a decimal point.
     std::setlocale(LC_NUMERIC, "C");

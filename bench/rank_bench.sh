@@ -26,19 +26,24 @@ if ! cmp -s "$root/serial.csv" "$root/parallel.csv"; then
     exit 1
 fi
 
-# Rounds of both commands in turn, so that other work on the machine, which comes and goes,
-# weighs on both alike; the medians of all runs are compared (a run slowed by another program is
+# Rounds of the commands in turn, so that other work on the machine, which comes and goes,
+# weighs on all alike; the medians of all runs are compared (a run slowed by another program is
 # an outlier, not the ranking's time), the means shown beside them.
+# The third command is the machine's own limit: two one-thread rankings side by side share
+# nothing, so their time against two one after another is the best any split of the work can do
+# on these cores (a virtual machine's cores slow each other down when both are busy).
+one="$fit --root $root --rank --samples 1000 --threads 1 --csv"
 for round in 1 2 3 4 5; do
     hyperfine -N --style basic --warmup 2 --runs 8 --export-json "$root/times$round.json" \
-        -n "one thread" "$fit --root $root --rank --samples 1000 --threads 1 --csv" \
-        -n "all cores" "$fit --root $root --rank --samples 1000 --csv" >/dev/null
+        -n "one thread" "$one" \
+        -n "all cores" "$fit --root $root --rank --samples 1000 --csv" \
+        -n "side by side" "sh -c '$one >/dev/null & $one >/dev/null; wait'" >/dev/null
 done
 
 python3 - "$root" "$(nproc)" "$(($(wc -l <"$root/serial.csv") - 1))" <<'PY'
 import glob, json, os, statistics, sys
-times = {"one thread": [], "all cores": []}
-cpu = {"one thread": [], "all cores": []}
+times = {"one thread": [], "all cores": [], "side by side": []}
+cpu = {"one thread": [], "all cores": [], "side by side": []}
 for path in sorted(glob.glob(os.path.join(sys.argv[1], "times*.json"))):
     for r in json.load(open(path))["results"]:
         times[r["command"]] += r["times"]
@@ -55,5 +60,12 @@ median = statistics.median(times["all cores"]) / statistics.median(times["one th
 mean = statistics.mean(times["all cores"]) / statistics.mean(times["one thread"])
 print("  ratio all cores / one thread:    %.2f of the medians, %.2f of the means (target at most 0.60)"
       % (median, mean))
+# Two rankings side by side did twice the work of one: half their time, against one ranking's,
+# is what a perfect split would reach here (the shell that starts them is counted too).
+side = statistics.median(times["side by side"])
+print("  two one-thread rankings at once:  %.3f s wall median, %.3f s CPU: the machine's limit for a"
+      % (side, statistics.mean(cpu["side by side"])))
+print("                                    perfect split is %.2f, so the ranking reaches %.0f %% of it"
+      % (side / 2 / statistics.median(times["one thread"]), 100 * side / 2 / statistics.median(times["all cores"])))
 print("  load average while measured:     %.2f" % os.getloadavg()[0])
 PY

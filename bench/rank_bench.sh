@@ -40,6 +40,19 @@ for round in 1 2 3 4 5; do
         -n "side by side" "sh -c '$one >/dev/null & $one >/dev/null; wait'" >/dev/null
 done
 
+# What a user without the ranking runs instead: the same fits as runs of quantem-fit, one after
+# another in one process, each with its details (AICc and refinement) and its files on disk.
+runs=$(python3 -c '
+import csv, sys
+for row in csv.DictReader(open(sys.argv[1])):
+    count = "--elements " + row["elements"] if row["elements"] else "--power 1"
+    print("--model", row["model"], "--samples 1000", count, end=" ")
+' "$root/serial.csv")
+mkdir "$root/by-hand"
+cp "$root/data.qtm" "$root/by-hand/"
+hyperfine -N --style basic --warmup 1 --runs 5 --export-json "$root/by-hand.json" \
+    -n "by hand" "$fit --root $root/by-hand --json --details $runs" >/dev/null
+
 python3 - "$root" "$(nproc)" "$(($(wc -l <"$root/serial.csv") - 1))" <<'PY'
 import glob, json, os, statistics, sys
 times = {"one thread": [], "all cores": [], "side by side": []}
@@ -67,5 +80,10 @@ print("  two one-thread rankings at once:  %.3f s wall median, %.3f s CPU: the m
       % (side, statistics.mean(cpu["side by side"])))
 print("                                    perfect split is %.2f, so the ranking reaches %.0f %% of it"
       % (side / 2 / statistics.median(times["one thread"]), 100 * side / 2 / statistics.median(times["all cores"])))
+hand = json.load(open(os.path.join(sys.argv[1], "by-hand.json")))["results"][0]
+print("  the same fits as quantem-fit runs: %.3f s wall median, %.3f s CPU (files on disk): the"
+      % (statistics.median(hand["times"]), hand["user"] + hand["system"]))
+print("                                    ranking on all cores takes %.2f of it"
+      % (statistics.median(times["all cores"]) / statistics.median(hand["times"])))
 print("  load average while measured:     %.2f" % os.getloadavg()[0])
 PY

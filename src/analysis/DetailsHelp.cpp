@@ -46,7 +46,9 @@ may have lost more than half of the about 16 digits of a double; status panel 1 
 after the fit. Compare the Fit and Stable solve columns to
 see how many digits survived.</p>
 <p>The window also lists every group's residual (y minus the fitted value) and relative residual
-(divided by the fitted value), and plots the residuals against the fitted value or against x1.
+(divided by the fitted value), and plots the residuals against the fitted value or against x1:
+those of the published fit in blue and, once refined, those of the refined fit in red, as its
+legend says.
 Copy tables puts all tables on the clipboard as tab-separated text; Save CSV writes them to a
 file; Save plot saves the plot as PNG, BMP, SVG or PDF (by the name's extension), and Print
 plot prints it through the print dialog.</p>

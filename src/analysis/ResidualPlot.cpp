@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace quantem::analysis {
 
@@ -43,6 +44,20 @@ namespace {
     }
 
     bool plottable(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+    // Which colour is which, on one line in the margin above the plot's top-right corner: a
+    // short stroke of each colour (not a dot, which would read as one more group) and its name.
+    void drawLegend(core::Canvas& canvas, double right)
+    {
+        const double strokeY = 120.0;
+        double x = right - 4200.0;
+        for (const auto& [colour, name] : { std::pair { kPublishedColour, "published fit" },
+                 std::pair { kRefinedColour, "refined fit" } }) {
+            canvas.line(x, strokeY, x + 300.0, strokeY, colour, 3);
+            canvas.text(x + 400.0, 0.0, name, colour);
+            x += 2200.0;
+        }
+    }
 
 } // namespace
 
@@ -94,13 +109,18 @@ void drawResidualPlot(core::Canvas& canvas, const std::vector<ResidualRow>& rows
     canvas.text((left + right) / 2.0 - 600.0, bottom + 300.0,
         axis == ResidualAxis::X1 ? "x1" : "fitted value", kAxisColour);
 
+    bool anyRefined = false;
     for (const ResidualRow& row : rows) {
         if (plottable(row.fitted, row.residual))
             canvas.point(px(abscissa(row, axis, false)), py(row.residual), kPublishedColour, 3);
-        if (row.refinedResidual && plottable(*row.refinedFitted, *row.refinedResidual))
+        if (row.refinedResidual && plottable(*row.refinedFitted, *row.refinedResidual)) {
             canvas.point(
                 px(abscissa(row, axis, true)), py(*row.refinedResidual), kRefinedColour, 3);
+            anyRefined = true;
+        }
     }
+    if (anyRefined)
+        drawLegend(canvas, right);
 }
 
 } // namespace quantem::analysis

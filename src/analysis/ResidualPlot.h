@@ -24,8 +24,8 @@ struct PlotFrame
 
 /// Draws the residuals (y - fitted) against the fitted value or x1: axes with their extremes
 /// written at the ends, a dashed zero line, one dot per group (the refined residuals in a second
-/// colour when there are some). Clears the canvas first; draws only the axes when there are no
-/// rows.
+/// colour when there are some, with a legend that names both colours). Clears the canvas first;
+/// draws only the axes when there are no rows.
 void drawResidualPlot(core::Canvas& canvas, const std::vector<ResidualRow>& rows, ResidualAxis axis,
     const PlotFrame& frame = {});
 

@@ -61,6 +61,44 @@ namespace {
         EXPECT_NE(std::find(texts.begin(), texts.end(), "x1"), texts.end());
     }
 
+    TEST(ResidualPlot, ALegendNamesBothColoursOnlyWhenRefinedPointsAreDrawn)
+    {
+        std::vector<ResidualRow> rows { row(1, 1.5, 2.75, 2.5), row(2, 2.5, 3.125, 3.5) };
+        const PlotFrame frame { 9000.0, 6000.0, 600.0 };
+        const auto drawn = [&] {
+            test::RecordingCanvas canvas;
+            drawResidualPlot(canvas, rows, ResidualAxis::Fitted, frame);
+            return canvas;
+        };
+        const auto hasText = [](const test::RecordingCanvas& canvas, const std::string& text) {
+            const auto texts = canvas.textStrings();
+            return std::find(texts.begin(), texts.end(), text) != texts.end();
+        };
+        const test::RecordingCanvas published = drawn();
+        EXPECT_FALSE(hasText(published, "published fit"));
+        EXPECT_FALSE(hasText(published, "refined fit"));
+
+        rows[0].refinedFitted = 2.625;
+        rows[0].refinedResidual = 0.125;
+        const test::RecordingCanvas both = drawn();
+        EXPECT_TRUE(hasText(both, "published fit"));
+        EXPECT_TRUE(hasText(both, "refined fit"));
+        // Each name beside a stroke of its colour, above the plot and inside the frame; the
+        // strokes are lines, so the dots still count the groups.
+        for (const test::CanvasCall& stroke :
+            { both.lines({ 0, 0, 255 }).at(0), both.lines({ 220, 0, 0 }).at(0) }) {
+            EXPECT_LT(stroke.y1, frame.margin * 0.5);
+            EXPECT_GE(stroke.x1, 0.0);
+            EXPECT_LE(stroke.x2, frame.width);
+        }
+        EXPECT_EQ(both.points({ 0, 0, 255 }).size(), 2u);
+        EXPECT_EQ(both.points({ 220, 0, 0 }).size(), 1u);
+
+        // A refined residual that cannot be plotted draws no point, and so no legend.
+        rows[0].refinedResidual = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_FALSE(hasText(drawn(), "refined fit"));
+    }
+
     TEST(ResidualPlot, EmptyAndNonFiniteRowsDrawNoPoints)
     {
         test::RecordingCanvas canvas;

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -35,6 +36,8 @@ namespace {
     constexpr int kPlotHeightTwips = 5400;
     /// A saved plot in pixels, in the proportions of the window's plot.
     constexpr QSize kPlotExportSize { 1500, 900 };
+    /// The smallest plot in the window that still reads, in the same proportions.
+    constexpr QSize kPlotMinimumSize { 300, 180 };
 
     /// The filters of the plot's save dialog, each with the extension a name without one gets.
     struct PlotFilter
@@ -112,6 +115,11 @@ FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
     m_plot = new QLabel(this);
     m_plot->setObjectName(QStringLiteral("plot"));
     m_plot->setAlignment(Qt::AlignCenter);
+    // The plot takes the room the window gives it and is painted afresh at that size; its picture
+    // never holds the window at the size it had.
+    m_plot->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_plot->setMinimumSize(kPlotMinimumSize);
+    m_plot->installEventFilter(this);
     m_axisChoice = new QComboBox(this);
     m_axisChoice->setObjectName(QStringLiteral("axis"));
     m_axisChoice->addItem(QStringLiteral("Residual against fitted value"));
@@ -282,7 +290,21 @@ void FitDetailsWindow::renderPlot()
     static const std::vector<analysis::ResidualRow> kNone;
     analysis::drawResidualPlot(*m_canvas, m_details ? m_details->residuals : kNone, m_axis,
         { kPlotWidthTwips, kPlotHeightTwips, 600.0 });
-    m_plot->setPixmap(QPixmap::fromImage(m_canvas->image()));
+    showPlotImage();
+}
+
+void FitDetailsWindow::showPlotImage()
+{
+    const QSize room = m_plot->size().expandedTo(kPlotMinimumSize);
+    const QSize size = kPlotExportSize.scaled(room, Qt::KeepAspectRatio);
+    m_plot->setPixmap(QPixmap::fromImage(drawingImage(m_canvas->drawing(), plotPart(), size)));
+}
+
+bool FitDetailsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_plot && event->type() == QEvent::Resize)
+        showPlotImage();
+    return QWidget::eventFilter(watched, event);
 }
 
 std::string FitDetailsWindow::tablesText() const

@@ -65,6 +65,9 @@ public:
 private:
     void render();
     void renderPlot();
+    /// Paints the plot afresh at the largest size of its proportions that the window gives it.
+    void showPlotImage();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void copyTables() const;
     void askAndSaveCsv();
     void askAndSavePlot();

@@ -28,12 +28,7 @@ namespace {
     bool writeImage(QSaveFile& file, const ChartDrawing& drawing, const DrawingPart& part,
         QSize size, const char* format)
     {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            paintPart(painter, drawing, part, QRectF(image.rect()));
-        }
+        QImage image = drawingImage(drawing, part, size);
         // A bitmap has no use for the alpha channel; the opaque form keeps it a plain 32-bit one.
         if (std::string(format) == "BMP")
             image = image.convertToFormat(QImage::Format_RGB32);
@@ -84,6 +79,15 @@ namespace {
     }
 
 } // namespace
+
+QImage drawingImage(const ChartDrawing& drawing, const DrawingPart& part, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintPart(painter, drawing, part, QRectF(image.rect()));
+    return image;
+}
 
 std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path)
 {

@@ -3,6 +3,7 @@
 #include "chart/ChartLayers.h"
 #include "chart/qt/ChartDrawing.h"
 
+#include <QImage>
 #include <QRectF>
 #include <QSize>
 #include <QString>
@@ -43,6 +44,9 @@ struct DrawingPart
 /// replaced whole or not at all. Returns false when it cannot be written.
 bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
     const std::filesystem::path& path, DrawingFormat format, QSize size);
+
+/// A part of a drawing painted afresh on a white image of size pixels.
+QImage drawingImage(const ChartDrawing& drawing, const DrawingPart& part, QSize size);
 
 /// Prints a part of a drawing on the printer as it is set up: as large as the page allows,
 /// keeping its proportions, from the page's top-left corner. Returns false when the printer

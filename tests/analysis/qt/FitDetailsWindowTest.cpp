@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -116,6 +117,45 @@ namespace {
         EXPECT_GT(std::filesystem::file_size(plot), 0u);
         part<QComboBox>("axis")->setCurrentIndex(1); // against x1: drawn again, still there
         EXPECT_FALSE(part<QLabel>("plot")->pixmap().isNull());
+    }
+
+    TEST_F(FitDetailsWindowTest, ThePlotGrowsAndShrinksWithTheWindowInItsProportions)
+    {
+        window.showFit(false);
+        part<QTabWidget>("pages")->setCurrentIndex(1);
+        const auto* plot = part<QLabel>("plot");
+        // As large as the label allows, in the plot's proportions of 5 to 3.
+        const auto plotAt = [&](int width, int height) {
+            window.resize(width, height);
+            window.show();
+            QApplication::processEvents();
+            const QSize size = plot->pixmap().size();
+            EXPECT_TRUE(size.width() == plot->width() || size.height() == plot->height())
+                << size.width() << " x " << size.height() << " in " << plot->width() << " x "
+                << plot->height();
+            EXPECT_NEAR(size.width() * 3.0 / (size.height() * 5.0), 1.0, 0.02);
+            return size;
+        };
+        const QSize large = plotAt(1600, 1200);
+        const QSize small = plotAt(700, 560);
+        EXPECT_GT(large.width(), small.width());
+        EXPECT_GT(large.height(), small.height());
+        // The picture does not hold the window at the size it had.
+        EXPECT_LE(window.width(), 700);
+        // Drawn afresh from the plot's drawing, so what changes shows at the new size: the red
+        // dots and legend of the refined fit come only with refining.
+        const auto hasRed = [&] {
+            const QImage image = plot->pixmap().toImage();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (const QColor c = image.pixelColor(x, y);
+                        c.red() > 180 && c.green() < 60 && c.blue() < 60)
+                        return true;
+            return false;
+        };
+        EXPECT_FALSE(hasRed());
+        QTest::mouseClick(part<QPushButton>("refine"), Qt::LeftButton);
+        EXPECT_TRUE(hasRed());
     }
 
     QByteArray contentOf(const std::filesystem::path& path)

@@ -157,6 +157,11 @@ void MemoryStoreBackend::write(ScratchFile file, const std::string& content)
 
 bool MemoryStoreBackend::exists(ScratchFile file) const { return m_files.count(file) != 0; }
 
+std::shared_ptr<const SampleStorage> MemoryStoreBackend::samplesRead() const
+{
+    return exists(ScratchFile::Data) ? m_samplesRead : nullptr;
+}
+
 ScratchStore::ScratchStore(std::filesystem::path root)
     : ScratchStore(root, std::make_shared<FileStoreBackend>(root))
 {

@@ -100,7 +100,8 @@ public:
     std::optional<std::string> read(ScratchFile file) const override;
     void write(ScratchFile file, const std::string& content) override;
     bool exists(ScratchFile file) const override;
-    std::shared_ptr<const SampleStorage> samplesRead() const override { return m_samplesRead; }
+    /// None while data.qtm is missing, whatever reading was given.
+    std::shared_ptr<const SampleStorage> samplesRead() const override;
 
     const std::map<ScratchFile, std::string>& files() const noexcept { return m_files; }
 

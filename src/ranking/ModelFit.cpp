@@ -139,8 +139,6 @@ std::optional<RankRow> fitModel(const RankingInput& input, const ModelChoice& ch
     std::map<core::ScratchFile, std::string> files;
     if (input.sampleFile)
         files.emplace(core::ScratchFile::Data, *input.sampleFile);
-    else
-        samplesRead.reset();
     core::Session session(core::ScratchStore::inMemory(std::move(files), std::move(samplesRead)));
     StopCheck stopCheck(stop);
     session.progress = &stopCheck;

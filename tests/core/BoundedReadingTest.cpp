@@ -288,6 +288,12 @@ namespace {
             (std::vector<std::pair<double, int>> {
                 { 1.5, 0 }, { 0.0, 13 }, { 2.0, 0 }, { 0.0, 6 }, { 0.0, 0 } }));
 
+        // A reading without its file is no sample file.
+        const ScratchStore noFile
+            = ScratchStore::inMemory({}, SampleData::fromText(text).sharedStorage());
+        EXPECT_FALSE(SampleData::loadIfPresent(noFile).has_value());
+        EXPECT_EQ(faultOf([&] { SampleData::load(noFile); }), 53);
+
         // A rewritten sample file is read again, not taken from the old reading.
         held.writeText(ScratchFile::Data, rewritten);
         EXPECT_EQ(everyItem(SampleData::load(held).reader()),

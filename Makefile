@@ -39,7 +39,7 @@ BENCH_SCRIPTS ?= bench/rank_bench.sh bench/details_bench.py
 bench: setup
 	@scripts/setup.sh --bench
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUANTEM_BENCH=ON >/dev/null
-	@cmake --build build-bench --target quantem-fit bench_power_search bench_floor_loop
+	@cmake --build build-bench --target quantem-fit bench_power_search bench_floor_loop bench_ranking_rounds
 	@build-bench/bench/bench_power_search
 	@/usr/bin/python3 bench/compare.py build-bench
 	@for script in $(BENCH_SCRIPTS); do $$script build-bench/src/quantem-fit || exit 1; done

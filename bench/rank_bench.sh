@@ -26,6 +26,10 @@ if ! cmp -s "$root/serial.csv" "$root/parallel.csv"; then
     exit 1
 fi
 
+# The share of the machine's time its host gave to other machines ("steal") while measuring.
+steal() { awk '/^cpu /{ print $9, $2 + $3 + $4 + $5 + $6 + $7 + $8 + $9 }' /proc/stat; }
+steal_before=$(steal)
+
 # Rounds of the commands in turn, so that other work on the machine, which comes and goes,
 # weighs on all alike; the medians of all runs are compared (a run slowed by another program is
 # an outlier, not the ranking's time), the means shown beside them.
@@ -40,6 +44,14 @@ for round in 1 2 3 4 5; do
         -n "side by side" "sh -c '$one >/dev/null & $one >/dev/null; wait'" >/dev/null
 done
 
+# The desktop program ranks in a process that lives on: the same rankings in one process, in
+# rounds of one on one thread and one on all cores (built beside quantem-fit by make bench).
+rounds=$(dirname "$(dirname "$fit")")/bench/bench_ranking_rounds
+if [ -x "$rounds" ]; then
+    "$rounds" "$root/data.qtm" 1000 40 >"$root/rounds.txt"
+fi
+steal_after=$(steal)
+
 # What a user without the ranking runs instead: the same fits as runs of quantem-fit, one after
 # another in one process, each with its details (AICc and refinement) and its files on disk.
 runs=$(python3 -c '
@@ -53,7 +65,7 @@ cp "$root/data.qtm" "$root/by-hand/"
 hyperfine -N --style basic --warmup 1 --runs 5 --export-json "$root/by-hand.json" \
     -n "by hand" "$fit --root $root/by-hand --json --details $runs" >/dev/null
 
-python3 - "$root" "$(nproc)" "$(($(wc -l <"$root/serial.csv") - 1))" <<'PY'
+python3 - "$root" "$(nproc)" "$(($(wc -l <"$root/serial.csv") - 1))" "$steal_before" "$steal_after" <<'PY'
 import glob, json, os, statistics, sys
 times = {"one thread": [], "all cores": [], "side by side": []}
 cpu = {"one thread": [], "all cores": [], "side by side": []}
@@ -85,5 +97,16 @@ print("  the same fits as quantem-fit runs: %.3f s wall median, %.3f s CPU (file
       % (statistics.median(hand["times"]), hand["user"] + hand["system"]))
 print("                                    ranking on all cores takes %.2f of it"
       % (statistics.median(times["all cores"]) / statistics.median(hand["times"])))
+rounds = os.path.join(sys.argv[1], "rounds.txt")
+if os.path.exists(rounds):
+    pairs = [tuple(map(float, line.split())) for line in open(rounds)]
+    one = statistics.median(p[0] for p in pairs)
+    every = statistics.median(p[1] for p in pairs)
+    print("  in one process, %d rounds (as the desktop program ranks): one thread %.3f s, all cores"
+          % (len(pairs), one / 1000))
+    print("                                    %.3f s wall median, ratio %.2f" % (every / 1000, every / one))
 print("  load average while measured:     %.2f" % os.getloadavg()[0])
+before, after = (list(map(int, sys.argv[i].split())) for i in (4, 5))
+print("  taken by the host (steal):       %.0f %% of this machine's time while measured"
+      % (100 * (after[0] - before[0]) / max(1, after[1] - before[1])))
 PY

@@ -1,5 +1,7 @@
 #include "ranking/Ranking.h"
 
+#include "ranking/CoreSpread.h"
+
 #include <algorithm>
 #include <oneapi/tbb/global_control.h>
 #include <oneapi/tbb/parallel_pipeline.h>
@@ -56,9 +58,12 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
     // the longest first, to whichever thread is free: the threads then finish together.
     const std::vector<std::size_t> order = longestFirst(plan);
     // The other threads take a while to come up: they are called now and come while the sample
-    // file is read, which every run then shares.
-    if (arena.max_concurrency() > 1)
+    // file is read, which every run then shares. Each starts on a core of its own.
+    std::optional<CoreSpread> spread;
+    if (arena.max_concurrency() > 1) {
+        spread.emplace(arena);
         arena.enqueue([] {});
+    }
     const std::shared_ptr<const core::SampleStorage> samplesRead = readSampleFile(input);
     std::size_t next = 0;
     arena.execute([&] {

@@ -14,14 +14,9 @@ namespace {
 
     std::uint64_t bitOf(int core) { return std::uint64_t { 1 } << core; }
 
-    /// The core this thread holds in a ranking, and which ranking: an observer's id is never
-    /// reused, so a claim left by an observer gone is never taken for a new one's.
-    struct Claim
-    {
-        std::uint64_t owner = 0;
-        int core = -1;
-    };
-    thread_local Claim t_claim;
+    /// The ranking this thread last came to. A ranking's id is never reused, so a thread that
+    /// served a ranking now gone is placed afresh for a new one.
+    thread_local std::uint64_t t_placedFor = 0;
 
     std::atomic<std::uint64_t> g_nextId { 1 };
 
@@ -63,20 +58,17 @@ std::optional<int> coreToRunOn(int current, const std::vector<int>& allowed, std
     return *free;
 }
 
-CoreSpread::CoreSpread(tbb::task_arena& arena)
-    : tbb::task_scheduler_observer(arena)
-    , m_id(g_nextId.fetch_add(1, std::memory_order_relaxed))
+CoreSpread::CoreSpread()
+    : m_id(g_nextId.fetch_add(1, std::memory_order_relaxed))
 {
-    observe(true);
 }
 
-CoreSpread::~CoreSpread() { observe(false); }
-
-void CoreSpread::on_scheduler_entry(bool /*worker*/)
+void CoreSpread::place()
 {
-#if defined(__linux__)
-    if (t_claim.owner == m_id)
+    if (t_placedFor == m_id)
         return;
+    t_placedFor = m_id;
+#if defined(__linux__)
     cpu_set_t allowed;
     if (sched_getaffinity(0, sizeof allowed, &allowed) != 0)
         return;
@@ -89,18 +81,9 @@ void CoreSpread::on_scheduler_entry(bool /*worker*/)
         if (!core)
             return;
     } while (!m_taken.compare_exchange_weak(taken, taken | bitOf(*core)));
-    t_claim = { m_id, *core };
     if (*core != current)
         moveTo(*core, allowed);
 #endif
-}
-
-void CoreSpread::on_scheduler_exit(bool /*worker*/)
-{
-    if (t_claim.owner != m_id)
-        return;
-    m_taken.fetch_and(~bitOf(t_claim.core));
-    t_claim = {};
 }
 
 } // namespace quantem::ranking

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <oneapi/tbb/task_arena.h>
-#include <oneapi/tbb/task_scheduler_observer.h>
-
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -16,22 +13,22 @@ namespace quantem::ranking {
 /// where it is). taken has bit c set for each core c a thread of the ranking is on.
 std::optional<int> coreToRunOn(int current, const std::vector<int>& allowed, std::uint64_t taken);
 
-/// Starts the threads of an arena on cores of their own. The system often wakes a thread on the
+/// Starts the threads of a ranking on cores of their own. The system often wakes a thread on the
 /// core of the thread that woke it, and moves one of the two away only milliseconds later: a
-/// good part of a ranking. A thread joining the arena on a core another one holds is sent to a
-/// free core and then given back every core it was allowed, so the system stays free to move it
-/// later; nothing is pinned.
-class CoreSpread final : public tbb::task_scheduler_observer
+/// good part of a ranking. A thread that comes to the ranking on a core another one holds is
+/// sent to a free core and then given back every core it was allowed, so the system stays free
+/// to move it later; nothing is pinned.
+class CoreSpread
 {
 public:
-    explicit CoreSpread(tbb::task_arena& arena);
-    ~CoreSpread() override;
+    CoreSpread();
 
     CoreSpread(const CoreSpread&) = delete;
     CoreSpread& operator=(const CoreSpread&) = delete;
 
-    void on_scheduler_entry(bool worker) override;
-    void on_scheduler_exit(bool worker) override;
+    /// Called by a thread before each piece of the ranking's work it takes; only its first call
+    /// does anything.
+    void place();
 
 private:
     std::uint64_t m_id;

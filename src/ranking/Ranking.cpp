@@ -58,12 +58,11 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
     // the longest first, to whichever thread is free: the threads then finish together.
     const std::vector<std::size_t> order = longestFirst(plan);
     // The other threads take a while to come up: they are called now and come while the sample
-    // file is read, which every run then shares. Each starts on a core of its own.
-    std::optional<CoreSpread> spread;
-    if (arena.max_concurrency() > 1) {
-        spread.emplace(arena);
+    // file is read, which every run then shares. Each makes its first run on a core of its own.
+    CoreSpread spread;
+    const bool spreading = arena.max_concurrency() > 1;
+    if (spreading)
         arena.enqueue([] {});
-    }
     const std::shared_ptr<const core::SampleStorage> samplesRead = readSampleFile(input);
     std::size_t next = 0;
     arena.execute([&] {
@@ -78,6 +77,8 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
                 })
                 & tbb::make_filter<std::size_t, void>(
                     tbb::filter_mode::parallel, [&](std::size_t i) {
+                        if (spreading)
+                            spread.place();
                         results[i] = fitModel(input, plan[i], watch.stopFlag(), samplesRead);
                         if (results[i])
                             watch.countFinished();

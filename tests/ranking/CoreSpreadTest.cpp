@@ -45,18 +45,17 @@ namespace {
         ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
     }
 
-    // A thread joining on a core another one holds is sent elsewhere; afterwards it may run on
-    // every core it could before, whether it was sent or stayed.
+    // A thread coming to the ranking on a core another one holds is sent elsewhere; afterwards it
+    // may run on every core it could before, whether it was sent or stayed.
     TEST(CoreSpread, ThreadsItSpreadsKeepEveryCoreTheyWereAllowed)
     {
         const cpu_set_t all = affinity();
         if (CPU_COUNT(&all) < 2)
             GTEST_SKIP() << "one core: nothing to spread";
-        tbb::task_arena arena(2);
-        CoreSpread spread(arena);
+        CoreSpread spread;
         int firstCore = -1;
         std::thread first([&] {
-            spread.on_scheduler_entry(false);
+            spread.place();
             firstCore = sched_getcpu();
             EXPECT_TRUE(allowedEvery(all));
         });
@@ -64,9 +63,8 @@ namespace {
         std::thread second([&] {
             runOnlyOn(firstCore);
             sched_setaffinity(0, sizeof all, &all);
-            spread.on_scheduler_entry(true);
+            spread.place();
             EXPECT_TRUE(allowedEvery(all));
-            spread.on_scheduler_exit(true);
         });
         second.join();
     }

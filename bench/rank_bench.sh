@@ -48,7 +48,7 @@ done
 # rounds of one on one thread and one on all cores (built beside quantem-fit by make bench).
 rounds=$(dirname "$(dirname "$fit")")/bench/bench_ranking_rounds
 if [ -x "$rounds" ]; then
-    "$rounds" "$root/data.qtm" 1000 40 >"$root/rounds.txt"
+    "$rounds" "$root" 1000 40 >"$root/rounds.txt"
 fi
 steal_after=$(steal)
 

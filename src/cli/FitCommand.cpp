@@ -5,6 +5,7 @@
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
 #include "cli/DetailsOutput.h"
+#include "cli/EquationCommand.h"
 #include "cli/RankCommand.h"
 #include "cli/StopSignals.h"
 #include "core/InstallRootPath.h"
@@ -343,11 +344,13 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err, con
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
     std::ostream& out, std::ostream& err, const PlotWriter& plot)
 {
+    if (asksForEquation(arguments))
+        return equationMain(arguments, defaultRoot, out, err);
     if (asksForRanking(arguments))
         return rankMain(arguments, defaultRoot, out, err);
     const ParseResult parsed = parseFitArguments(arguments, defaultRoot);
     if (!parsed.options) {
-        err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kRankUsage;
+        err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kRankUsage << kEquationUsage;
         return kExitUsageError;
     }
     return runFits(*parsed.options, out, err, plot);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <Eigen/Dense>
+#include <span>
+
+namespace quantem::analysis {
+
+/// The residuals of a least-squares problem (fitted minus observed, each row scaled by its
+/// weight) in the user's parameters, fixed ones included.
+class ResidualModel
+{
+public:
+    virtual ~ResidualModel() = default;
+
+    virtual Eigen::Index residualCount() const = 0;
+    virtual int parameterCount() const = 0;
+    /// The residuals of rows first .. first + count - 1 at p into r and, when jacobian is not
+    /// null, their derivatives by every parameter, column-major with leading dimension ld. A
+    /// domain error leaves a NaN or infinity there. Called from several threads at once, each
+    /// with rows of its own.
+    virtual void evaluateRows(std::span<const double> p, Eigen::Index first, Eigen::Index count,
+        double* r, double* jacobian, Eigen::Index ld) const = 0;
+    /// The size of what the residuals are differences of (the norm of the weighted observations):
+    /// the driver takes residuals at rounding level of it as zero.
+    virtual double dataScale() const { return 0.0; }
+};
+
+} // namespace quantem::analysis

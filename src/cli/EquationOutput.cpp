@@ -1,0 +1,135 @@
+#include "cli/EquationOutput.h"
+
+#include <charconv>
+#include <cmath>
+#include <iomanip>
+
+namespace quantem::cli {
+
+namespace {
+
+    using Json = nlohmann::ordered_json;
+
+    Json numberJson(double value)
+    {
+        return std::isfinite(value) ? Json(value) : Json(nullptr);
+    }
+
+    Json optionalJson(const std::optional<double>& value)
+    {
+        return value ? numberJson(*value) : Json(nullptr);
+    }
+
+    /// The correlation over every parameter in the formula's order; rows and columns of fixed
+    /// parameters are null.
+    Json correlationJson(const equation::EquationResult& result)
+    {
+        std::vector<int> column;
+        int free = 0;
+        for (const equation::EquationParameter& p : result.parameters)
+            column.push_back(p.fixed ? -1 : free++);
+        Json rows = Json::array();
+        for (const int i : column) {
+            Json row = Json::array();
+            for (const int j : column)
+                row.push_back(i < 0 || j < 0 ? Json(nullptr) : numberJson(result.correlation(i, j)));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    std::string cell(double value)
+    {
+        return std::isfinite(value) ? numberText(value) : std::string("-");
+    }
+
+} // namespace
+
+std::string numberText(double value)
+{
+    char text[40];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 12);
+    return std::string(text, end.ptr);
+}
+
+Json equationJson(const equation::Tape& tape, const equation::EquationResult& result, bool details)
+{
+    Json parameters = Json::array();
+    for (const equation::EquationParameter& p : result.parameters)
+        parameters.push_back({ { "name", p.name }, { "start", numberJson(p.start) },
+            { "value", numberJson(p.value) }, { "standard_error", numberJson(p.standardError) },
+            { "ci_low", numberJson(p.ciLow) }, { "ci_high", numberJson(p.ciHigh) },
+            { "t", numberJson(p.t) }, { "p", numberJson(p.p) }, { "fixed", p.fixed },
+            { "at_bound", p.atBound } });
+    Json fit;
+    fit["text"] = tape.text;
+    fit["variables"] = tape.variableNames();
+    fit["groups"] = result.groups;
+    fit["dof"] = result.dof;
+    fit["parameters"] = parameters;
+    fit["sse"] = numberJson(result.sse);
+    fit["residual_sd"] = numberJson(result.residualSd);
+    fit["r2"] = numberJson(result.rSquared);
+    fit["adjusted_r2"] = numberJson(result.adjustedRSquared);
+    fit["aicc"] = optionalJson(result.aicc);
+    fit["bic"] = optionalJson(result.bic);
+    fit["condition_number"] = numberJson(result.conditionNumber);
+    fit["iterations"] = result.iterations;
+    fit["evaluations"] = result.evaluations;
+    fit["converged"] = result.converged;
+    fit["stop_reason"] = result.stopReason;
+    fit["warnings"] = result.warnings;
+    fit["correlation"] = correlationJson(result);
+    if (details) {
+        Json residuals = Json::array();
+        for (std::size_t i = 0; i < result.residuals.size(); ++i)
+            residuals.push_back({ { "group", i + 1 }, { "fitted", numberJson(result.fitted[i]) },
+                { "residual", numberJson(result.residuals[i]) } });
+        fit["residuals"] = residuals;
+    }
+    return Json { { "equation", fit } };
+}
+
+Json errorJson(const std::string& message, std::optional<int> position)
+{
+    return Json { { "error",
+        { { "message", message }, { "position", position ? Json(*position) : Json(nullptr) } } } };
+}
+
+void printEquation(const equation::Tape& tape, const equation::EquationResult& result,
+    bool details, std::ostream& out)
+{
+    out << "y = " << tape.text << "\n\n";
+    out << std::left << std::setw(12) << "parameter" << std::setw(20) << "value" << std::setw(16)
+        << "std. error" << std::setw(34) << "95 % interval" << std::setw(12) << "t" << "p\n";
+    for (const equation::EquationParameter& p : result.parameters) {
+        out << std::setw(12) << p.name << std::setw(20) << numberText(p.value);
+        if (p.fixed) {
+            out << "fixed\n";
+            continue;
+        }
+        out << std::setw(16) << cell(p.standardError)
+            << std::setw(34) << (cell(p.ciLow) + " .. " + cell(p.ciHigh)) << std::setw(12)
+            << cell(p.t) << cell(p.p) << (p.atBound ? "  at a bound" : "") << '\n';
+    }
+    out << "\ngroups " << result.groups << ", degrees of freedom " << result.dof << '\n';
+    out << "sum of squares " << numberText(result.sse) << ", residual SD "
+        << cell(result.residualSd) << '\n';
+    out << "R2 " << cell(result.rSquared) << ", adjusted R2 " << cell(result.adjustedRSquared)
+        << ", AICc " << (result.aicc ? cell(*result.aicc) : "-") << ", BIC "
+        << (result.bic ? cell(*result.bic) : "-") << '\n';
+    out << "condition number " << cell(result.conditionNumber) << '\n';
+    out << (result.converged ? "converged" : "did not converge") << " after "
+        << result.iterations << " iterations and " << result.evaluations
+        << " evaluations: " << result.stopReason << '\n';
+    for (const std::string& warning : result.warnings)
+        out << "warning: " << warning << '\n';
+    if (details) {
+        out << "\ngroup fitted residual\n";
+        for (std::size_t i = 0; i < result.residuals.size(); ++i)
+            out << i + 1 << ' ' << numberText(result.fitted[i]) << ' '
+                << numberText(result.residuals[i]) << '\n';
+    }
+}
+
+} // namespace quantem::cli

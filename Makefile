@@ -35,7 +35,7 @@ sanitize: setup
 # Speed against what a user would run instead: the Google Benchmark, then bench/compare.py
 # (quantem-fit against numpy and SciPy on the same files), then every script of BENCH_SCRIPTS,
 # each given the path of quantem-fit. Python packages for it are installed only here.
-BENCH_SCRIPTS ?= bench/rank_bench.sh bench/details_bench.py
+BENCH_SCRIPTS ?= bench/rank_bench.sh bench/details_bench.py bench/equation_bench.py
 bench: setup
 	@scripts/setup.sh --bench
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUANTEM_BENCH=ON >/dev/null

@@ -38,6 +38,18 @@ namespace {
             return *m_last;
         }
 
+        /// The residuals alone at u (a trial step needs no Jacobian); their sum of squares when
+        /// the problem is compressed.
+        const ResidualValues& valuesAt(const Eigen::VectorXd& u)
+        {
+            if (!(m_values && m_valuesU.size() == u.size() && m_valuesU == u)) {
+                ++m_count;
+                m_values = residualValues(m_model, m_transform, u);
+                m_valuesU = u;
+            }
+            return *m_values;
+        }
+
         bool cancelled() const
         {
             return (m_control.cancel != nullptr && m_control.cancel->load())
@@ -56,7 +68,23 @@ namespace {
         int m_count = 0;
         std::optional<Linearization> m_last;
         Eigen::VectorXd m_lastU;
+        std::optional<ResidualValues> m_values;
+        Eigen::VectorXd m_valuesU;
     };
+
+    /// The free coordinates whose parameters are not held on a bound: a parameter on its bound
+    /// is at a constrained optimum, where the transform's slope vanishes, so the last steps and
+    /// the verdict leave it out.
+    std::vector<Eigen::Index> activeColumns(
+        const ParameterTransform& transform, const Eigen::VectorXd& u)
+    {
+        const Eigen::VectorXd p = transform.userValues(u);
+        std::vector<Eigen::Index> active;
+        for (int j = 0; j < transform.freeCount(); ++j)
+            if (!transform.atBound(transform.userIndex(j), p(transform.userIndex(j))))
+                active.push_back(j);
+        return active;
+    }
 
     struct Functor : Eigen::DenseFunctor<double>
     {
@@ -66,17 +94,23 @@ namespace {
         {
         }
 
+        /// The residuals at a trial point: what the solver reads of them is their norm, and the
+        /// whole vector only once the point is taken, when df puts the linearised one in place.
         int operator()(const InputType& u, ValueType& f) const
         {
             if (evaluations.mustStop())
                 return -1;
-            const Linearization& l = evaluations.at(u);
+            const ResidualValues& v = evaluations.valuesAt(u);
             // A point where the model is not finite counts as a huge increase: the step is
             // refused and the trust region shrinks.
-            if (l.finite)
-                f = l.f;
-            else
+            if (!v.finite)
                 f.setConstant(values(), kOverflowResidual);
+            else if (v.f.size() == values())
+                f = v.f;
+            else {
+                f.setZero(values());
+                f(0) = std::sqrt(v.sse);
+            }
             return 0;
         }
 
@@ -84,11 +118,17 @@ namespace {
         {
             if (evaluations.cancelled())
                 return -1;
-            j = evaluations.at(u).jacobian;
+            const Linearization& l = evaluations.at(u);
+            j = l.jacobian;
+            // The residuals that belong to this Jacobian: compressed, the norm alone that the
+            // trial step left would not do.
+            if (l.finite)
+                solver->fvec() = l.f;
             return 0;
         }
 
         Evaluations& evaluations;
+        Eigen::LevenbergMarquardt<Functor>* solver = nullptr;
     };
 
     struct RunEnd
@@ -99,15 +139,15 @@ namespace {
     };
 
     RunEnd runSolver(Evaluations& evaluations, Eigen::VectorXd u, double factor, Eigen::Index rows,
-        const DriverControl& control, int& iterations)
+        double tolerance, const DriverControl& control, int& iterations)
     {
         Functor functor(evaluations, static_cast<int>(u.size()), rows);
         Eigen::LevenbergMarquardt<Functor> lm(functor);
+        functor.solver = &lm;
         lm.setFactor(factor);
-        // Tight: the solver ends when no step gains anything in double precision, or at the
-        // evaluation cap; whether its end is a minimum is judged afterwards.
-        lm.setFtol(1e-15);
-        lm.setXtol(1e-15);
+        // Whether the solver's end is a minimum is judged afterwards, whatever stopped it.
+        lm.setFtol(tolerance);
+        lm.setXtol(tolerance);
         lm.setGtol(0.0);
         lm.setMaxfev(evaluations.remaining());
         RunEnd end;
@@ -121,10 +161,8 @@ namespace {
             } while (end.status == Status::Running);
         }
         end.u = u;
-        if (!evaluations.cancelled()) {
-            const Linearization& l = evaluations.at(u);
-            end.sse = l.finite ? l.sse : std::numeric_limits<double>::infinity();
-        }
+        if (!evaluations.cancelled())
+            end.sse = evaluations.valuesAt(u).sse;
         return end;
     }
 
@@ -132,19 +170,22 @@ namespace {
     /// the sum of squares beyond its rounding: near a minimum they converge quadratically where
     /// the trust region creeps. The sum of squares is flat there (a parameter off by 1E-8 of
     /// itself moves it by about 1E-16), so it cannot judge the last steps; their shrinking can.
-    Eigen::VectorXd polish(
-        Evaluations& evaluations, Eigen::VectorXd u, double dataScale, int& iterations)
+    Eigen::VectorXd polish(Evaluations& evaluations, const ParameterTransform& transform,
+        Eigen::VectorXd u, double dataScale, int& iterations)
     {
         Linearization here = evaluations.at(u);
+        const std::vector<Eigen::Index> active = activeColumns(transform, u);
         double lastStep = std::numeric_limits<double>::infinity();
-        for (int step = 0; step < 50 && here.finite && !evaluations.mustStop(); ++step) {
+        for (int step = 0; step < 50 && here.finite && !evaluations.mustStop() && !active.empty();
+             ++step) {
             // Pivoted: a Jacobian of low numerical rank still gives a bounded step.
-            const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(here.jacobian);
+            const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(here.jacobian(Eigen::all, active));
             const Eigen::VectorXd d = -qr.solve(here.f);
             const double size = d.norm();
             if (!d.allFinite() || !(size < lastStep) || size == 0.0)
                 break;
-            const Eigen::VectorXd trial = u + d;
+            Eigen::VectorXd trial = u;
+            trial(active) += d;
             const Linearization& next = evaluations.at(trial);
             // What rounding the residuals (each to a few units of the last place of the data)
             // can do to the sum of squares.
@@ -154,8 +195,12 @@ namespace {
                 break;
             u = trial;
             here = next;
-            lastStep = size;
             ++iterations;
+            // A step barely shorter than the one before has reached the noise of the
+            // residuals (or a slow valley the solver already walked): more gain nothing.
+            if (size > 0.9 * lastStep)
+                break;
+            lastStep = size;
         }
         return u;
     }
@@ -167,19 +212,25 @@ namespace {
     {
         bool stationary = false;
         bool fullRank = false;
+        bool polished = false; // what a step could still remove is below 1E-9 of the residuals
     };
 
-    Verdict judge(const Linearization& l, double dataScale)
+    Verdict judge(const Linearization& l, const std::vector<Eigen::Index>& active, double dataScale)
     {
         Verdict verdict;
         if (!l.finite || !l.f.allFinite())
             return verdict;
-        const Eigen::Index n = l.jacobian.cols();
-        Eigen::VectorXd lengths = l.jacobian.colwise().norm().transpose();
+        const Eigen::MatrixXd jacobian = l.jacobian(Eigen::all, active);
+        const auto n = static_cast<Eigen::Index>(active.size());
+        if (n == 0) {
+            verdict.stationary = verdict.fullRank = verdict.polished = true;
+            return verdict;
+        }
+        Eigen::VectorXd lengths = jacobian.colwise().norm().transpose();
         for (double& length : lengths)
             if (length == 0.0)
                 length = 1.0;
-        const Eigen::MatrixXd scaled = l.jacobian * lengths.cwiseInverse().asDiagonal();
+        const Eigen::MatrixXd scaled = jacobian * lengths.cwiseInverse().asDiagonal();
         Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(scaled);
         // Columns of unit length: a rank below n means that some parameter's effect is lost
         // among the others' to about eight digits.
@@ -189,6 +240,7 @@ namespace {
         const double removable = qtf.head(qr.rank()).norm();
         const double residual = l.f.norm();
         verdict.stationary = removable <= 1e-6 * residual || removable <= 1e-13 * dataScale;
+        verdict.polished = removable <= 1e-9 * residual || removable <= 1e-13 * dataScale;
         return verdict;
     }
 
@@ -217,6 +269,9 @@ namespace {
 
     int defaultLimit(int n) { return 2000 * (n + 1); }
 
+    // Rows times free parameters up to which every step bound is tried: a few milliseconds.
+    constexpr double kExhaustiveWork = 2e5;
+
 } // namespace
 
 DriverResult fitLeastSquares(
@@ -226,12 +281,15 @@ DriverResult fitLeastSquares(
     const int n = transform.freeCount();
     DriverResult result;
     Eigen::VectorXd u = transform.freeStart();
-    auto finish = [&](const Eigen::VectorXd& end) {
+    // known: the end's linearisation by the free vector, which without bounds is the user's.
+    auto finish = [&](const Eigen::VectorXd& end, const Linearization* known = nullptr) {
         result.parameters = transform.userValues(end);
         result.atBound.resize(setup.size());
         for (int i = 0; i < transform.parameterCount(); ++i)
             result.atBound[static_cast<std::size_t>(i)] = transform.atBound(i, result.parameters(i));
-        const Linearization user = linearize(model, transform, end, Derivatives::ByUserParameters);
+        const Linearization user = known != nullptr && !transform.bounded()
+            ? *known
+            : linearize(model, transform, end, Derivatives::ByUserParameters);
         result.jacobian = user.jacobian;
         result.sse = user.finite ? user.sse : std::numeric_limits<double>::infinity();
         return result;
@@ -253,17 +311,38 @@ DriverResult fitLeastSquares(
     }
     // From the start with a wide, a moderate and a narrow first step: a wide one crosses the
     // ridges of hard starts, a narrow one keeps out of the far valleys they lead to. The lowest
-    // end is restarted with a fresh trust region, then polished.
+    // end is restarted with a fresh trust region, then polished. Where a run costs little every
+    // step bound runs; on many groups the first run whose end is a minimum settles the fit.
+    const bool exhaustive
+        = static_cast<double>(model.residualCount()) * n <= kExhaustiveWork;
+    const double tolerance
+        = control.tolerance > 0.0 ? control.tolerance : (exhaustive ? 1e-10 : 1.5e-8);
     RunEnd best;
-    for (const double factor : { 100.0, 1.0, 0.01 }) {
-        RunEnd end = runSolver(evaluations, u, factor, rows, control, result.iterations);
+    bool settled = false;
+    for (const double factor : control.stepBounds) {
+        RunEnd end = runSolver(evaluations, u, factor, rows, tolerance, control, result.iterations);
         if (end.sse < best.sse)
             best = std::move(end);
         if (evaluations.mustStop())
             break;
+        if (!exhaustive && best.u.size() > 0) {
+            // An end that Gauss-Newton steps could not improve visibly is taken as it is.
+            Verdict verdict
+                = judge(evaluations.at(best.u), activeColumns(transform, best.u), model.dataScale());
+            if (!(verdict.polished && verdict.fullRank)) {
+                best.u = polish(evaluations, transform, best.u, model.dataScale(), result.iterations);
+                verdict = judge(
+                    evaluations.at(best.u), activeColumns(transform, best.u), model.dataScale());
+            }
+            if (verdict.stationary && verdict.fullRank) {
+                settled = true;
+                break;
+            }
+        }
     }
-    if (!evaluations.mustStop() && best.u.size() > 0) {
-        RunEnd again = runSolver(evaluations, best.u, 100.0, rows, control, result.iterations);
+    if (control.restart && !settled && !evaluations.mustStop() && best.u.size() > 0) {
+        RunEnd again = runSolver(
+            evaluations, best.u, 100.0, rows, tolerance, control, result.iterations);
         if (again.sse < best.sse)
             best = std::move(again);
     }
@@ -273,8 +352,12 @@ DriverResult fitLeastSquares(
         result.stopReason = "cancelled";
         return finish(best.u.size() > 0 ? best.u : u);
     }
-    const Eigen::VectorXd end = polish(evaluations, best.u.size() > 0 ? best.u : u, model.dataScale(), result.iterations);
-    const Verdict verdict = judge(evaluations.at(end), model.dataScale());
+    const Eigen::VectorXd end = settled
+        ? best.u
+        : polish(evaluations, transform, best.u.size() > 0 ? best.u : u, model.dataScale(),
+              result.iterations);
+    const Linearization& atEnd = evaluations.at(end);
+    const Verdict verdict = judge(atEnd, activeColumns(transform, end), model.dataScale());
     result.evaluations = evaluations.count();
     result.converged = verdict.stationary && verdict.fullRank;
     result.stopReason = statusText(best.status);
@@ -289,7 +372,7 @@ DriverResult fitLeastSquares(
             ? "start closer to the expected values, or bound the parameters"
             : "start closer to the expected values, bound the parameters or fix one";
     }
-    return finish(end);
+    return finish(end, &atEnd);
 }
 
 } // namespace quantem::analysis

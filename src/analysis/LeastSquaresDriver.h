@@ -21,6 +21,14 @@ struct DriverControl
     const std::atomic<bool>* cancel = nullptr;
     std::function<bool()> stopRequested;
     int evaluationLimit = 0;
+    /// The initial step bounds (Levenberg-Marquardt's factor) the solver starts from, in turn.
+    std::vector<double> stepBounds = { 100.0, 1.0, 0.01 };
+    /// Whether the lowest end is run again with a fresh trust region.
+    bool restart = true;
+    /// The solver's relative tolerance on the change of the parameters and of the sum of
+    /// squares; the polish takes the last digits either way. 0: 1E-10 where a run costs little,
+    /// so that hard starts are followed far, else 1.5E-8.
+    double tolerance = 0.0;
 };
 
 /// Where a fit ended.

@@ -26,11 +26,23 @@ enum class Derivatives { ByFreeVector, ByUserParameters };
 /// Rows above which the linearization is compressed.
 inline constexpr Eigen::Index kCompressAbove = 4096;
 
-/// Evaluates model at the free vector u. Rows are evaluated in fixed blocks on all cores; each
-/// block's result lands in its own place and blocks are combined in block order, so one thread
-/// and many give the same bits.
+/// Evaluates model at the free vector u. Rows are evaluated in fixed blocks on all cores (a
+/// model that is not separable by rows in one call first, its blocks then taken from that);
+/// each block's result lands in its own place and blocks are combined in block order, so one
+/// thread and many give the same bits.
 Linearization linearize(const ResidualModel& model, const ParameterTransform& transform,
     const Eigen::Ref<const Eigen::VectorXd>& u, Derivatives derivatives);
+
+/// The residuals alone at u, for a trial step: all of them (f) when the problem is not
+/// compressed, else only their sum of squares; taken in block order like linearize.
+struct ResidualValues
+{
+    Eigen::VectorXd f;
+    double sse = 0.0;
+    bool finite = true;
+};
+ResidualValues residualValues(const ResidualModel& model, const ParameterTransform& transform,
+    const Eigen::Ref<const Eigen::VectorXd>& u);
 
 /// The residual count of the linearised problem: the model's rows, or n + 1 when compressed.
 Eigen::Index linearizedRows(const ResidualModel& model, int freeCount);

@@ -115,6 +115,16 @@ Eigen::VectorXd ParameterTransform::freeFrom(const Eigen::Ref<const Eigen::Vecto
     return u;
 }
 
+bool ParameterTransform::bounded() const
+{
+    for (const int i : m_free) {
+        const ParameterSetup& s = m_setup[static_cast<std::size_t>(i)];
+        if (hasLower(s) || hasUpper(s))
+            return true;
+    }
+    return false;
+}
+
 bool ParameterTransform::atBound(int i, double value) const
 {
     const ParameterSetup& s = m_setup[static_cast<std::size_t>(i)];

@@ -38,6 +38,9 @@ public:
     Eigen::VectorXd slopes(const Eigen::Ref<const Eigen::VectorXd>& u) const;
     /// The free vector whose user values are p (p inside the bounds).
     Eigen::VectorXd freeFrom(const Eigen::Ref<const Eigen::VectorXd>& p) const;
+    /// True when some free parameter has a bound: only then do the free vector's derivatives
+    /// differ from the user's.
+    bool bounded() const;
     /// True when user parameter i lies on one of its bounds, to the resolution of the transform.
     bool atBound(int i, double value) const;
 

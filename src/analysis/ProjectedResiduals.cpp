@@ -15,19 +15,20 @@ namespace {
 
 } // namespace
 
-ProjectedResiduals::ProjectedResiduals(const FitSnapshot& fit, const std::atomic<bool>* cancel)
-    : Eigen::DenseFunctor<double>(fit.exponentCount(), fit.groups())
-    , m_fit(fit)
-    , m_cancel(cancel)
+ProjectedResiduals::ProjectedResiduals(const FitSnapshot& fit)
+    : m_fit(fit)
 {
 }
 
-const ProjectedResiduals::Point& ProjectedResiduals::pointAt(const InputType& exponents) const
+const ProjectedResiduals::Point& ProjectedResiduals::pointAt(
+    std::span<const double> exponents) const
 {
-    if (m_last.exponents.size() == exponents.size() && m_last.exponents == exponents)
+    const Eigen::Map<const Eigen::VectorXd> k(
+        exponents.data(), static_cast<Eigen::Index>(exponents.size()));
+    if (m_last.exponents.size() == k.size() && m_last.exponents == k)
         return m_last;
-    m_last.exponents = exponents;
-    m_last.design = designMatrix(m_fit, spanOf(exponents));
+    m_last.exponents = k;
+    m_last.design = designMatrix(m_fit, exponents);
     m_last.coefficients.resize(0);
     if (!m_last.design.allFinite())
         return m_last;
@@ -39,30 +40,11 @@ const ProjectedResiduals::Point& ProjectedResiduals::pointAt(const InputType& ex
     return m_last;
 }
 
-int ProjectedResiduals::operator()(const InputType& exponents, ValueType& residuals) const
+Eigen::MatrixXd ProjectedResiduals::derivativesAt(const Point& point) const
 {
-    if (m_cancel != nullptr && m_cancel->load())
-        return -1;
-    const Point& point = pointAt(exponents);
-    if (point.coefficients.size() == 0) {
-        residuals.setConstant(m_fit.groups(), kOverflowResidual);
-        return 0;
-    }
-    residuals = point.residuals;
-    for (double& r : residuals)
-        if (!std::isfinite(r))
-            r = kOverflowResidual;
-    return 0;
-}
-
-int ProjectedResiduals::df(const InputType& exponents, JacobianType& derivatives) const
-{
-    const Point& point = pointAt(exponents);
-    const Eigen::Index e = exponents.size();
-    if (point.coefficients.size() == 0) {
-        derivatives.setZero(m_fit.groups(), e);
-        return 0;
-    }
+    const Eigen::Index e = point.exponents.size();
+    if (point.coefficients.size() == 0)
+        return Eigen::MatrixXd::Zero(m_fit.groups(), e);
     // With design·P = Q·R and r the residuals, the residuals change with exponent j as
     // (I - Q1·Q1ᵀ)·(dD/dkj)·a - Q1·R⁻ᵀ·Pᵀ·(dD/dkj)ᵀ·r: the design's own change with the
     // coefficients held, less what the coefficients' re-solve takes back. Both as one product
@@ -73,18 +55,36 @@ int ProjectedResiduals::df(const InputType& exponents, JacobianType& derivatives
     const auto r = point.qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>();
     Eigen::MatrixXd z = point.qr.householderQ().adjoint() * d.weighted;
     z.topRows(p) = -r.transpose().solve(point.qr.colsPermutation().transpose() * d.paired);
-    derivatives = point.qr.householderQ() * z;
+    Eigen::MatrixXd derivatives = point.qr.householderQ() * z;
     for (double& value : derivatives.reshaped())
         if (!std::isfinite(value))
             value = 0.0;
-    return 0;
+    return derivatives;
+}
+
+void ProjectedResiduals::evaluateRows(std::span<const double> exponents, Eigen::Index first,
+    Eigen::Index count, double* r, double* jacobian, Eigen::Index ld) const
+{
+    const Point& point = pointAt(exponents);
+    Eigen::Map<Eigen::VectorXd> residuals(r, count);
+    if (point.coefficients.size() == 0) {
+        residuals.setConstant(kOverflowResidual);
+    } else {
+        residuals = point.residuals.segment(first, count);
+        for (double& value : residuals)
+            if (!std::isfinite(value))
+                value = kOverflowResidual;
+    }
+    if (jacobian == nullptr)
+        return;
+    Eigen::Map<Eigen::MatrixXd, 0, Eigen::OuterStride<>> rows(
+        jacobian, count, point.exponents.size(), Eigen::OuterStride<>(ld));
+    rows = derivativesAt(point).middleRows(first, count);
 }
 
 Eigen::VectorXd ProjectedResiduals::coefficientsFor(std::span<const double> exponents) const
 {
-    const Eigen::Map<const Eigen::VectorXd> k(
-        exponents.data(), static_cast<Eigen::Index>(exponents.size()));
-    return pointAt(k).coefficients;
+    return pointAt(exponents).coefficients;
 }
 
 } // namespace quantem::analysis

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "analysis/FitSnapshot.h"
+#include "analysis/ResidualModel.h"
 
 #include <Eigen/Dense>
-#include <atomic>
 #include <span>
-#include <unsupported/Eigen/LevenbergMarquardt>
 
 namespace quantem::analysis {
 
@@ -18,14 +17,20 @@ constexpr double kOverflowResidual = 1e100;
 /// whole model, and none of the long valleys in which a coefficient and an exponent trade off
 /// against each other, so a search from a rough start ends at the right minimum much more often.
 /// Its derivatives are exact: those of the design by the exponents, carried through the
-/// coefficients' own change. One instance serves one search (it keeps its last point).
-class ProjectedResiduals : public Eigen::DenseFunctor<double>
+/// coefficients' own change. Where the design has no full rank every residual is
+/// kOverflowResidual and every derivative 0. Not separable by rows (the coefficients are solved
+/// over all of them); one instance serves one search (it keeps its last point).
+class ProjectedResiduals final : public ResidualModel
 {
 public:
-    ProjectedResiduals(const FitSnapshot& fit, const std::atomic<bool>* cancel);
+    explicit ProjectedResiduals(const FitSnapshot& fit);
 
-    int operator()(const InputType& exponents, ValueType& residuals) const;
-    int df(const InputType& exponents, JacobianType& derivatives) const;
+    Eigen::Index residualCount() const override { return m_fit.groups(); }
+    int parameterCount() const override { return m_fit.exponentCount(); }
+    void evaluateRows(std::span<const double> exponents, Eigen::Index first, Eigen::Index count,
+        double* r, double* jacobian, Eigen::Index ld) const override;
+    bool separableRows() const override { return false; }
+    double dataScale() const override { return m_fit.y.norm(); }
 
     /// The coefficients a0..ae for exponents; empty when the design is not of full rank or not
     /// finite.
@@ -42,12 +47,13 @@ private:
         Eigen::VectorXd residuals;
     };
 
-    /// The point at exponents: the search asks for the derivatives where it last evaluated the
-    /// residuals, so the last point is kept rather than solved again.
-    const Point& pointAt(const InputType& exponents) const;
+    /// The point at exponents: the coefficients are asked for after the search at its end, so
+    /// the last point is kept rather than solved again.
+    const Point& pointAt(std::span<const double> exponents) const;
+    /// The derivatives of every residual by every exponent at point.
+    Eigen::MatrixXd derivativesAt(const Point& point) const;
 
     const FitSnapshot& m_fit;
-    const std::atomic<bool>* m_cancel;
     mutable Point m_last;
 };
 

@@ -2,7 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <iomanip>
+#include <algorithm>
+#include <vector>
 
 namespace quantem::cli {
 
@@ -99,18 +100,27 @@ Json errorJson(const std::string& message, std::optional<int> position)
 void printEquation(const equation::Tape& tape, const equation::EquationResult& result,
     bool details, std::ostream& out)
 {
-    out << "y = " << tape.text << "\n\n";
-    out << std::left << std::setw(12) << "parameter" << std::setw(20) << "value" << std::setw(16)
-        << "std. error" << std::setw(34) << "95 % interval" << std::setw(12) << "t" << "p\n";
+    out << "equation: " << tape.text << "\n\n";
+    // Columns as wide as their longest cell, two blanks apart.
+    std::vector<std::vector<std::string>> rows {
+        { "parameter", "value", "std. error", "95 % low", "95 % high", "t", "p", "" }
+    };
     for (const equation::EquationParameter& p : result.parameters) {
-        out << std::setw(12) << p.name << std::setw(20) << numberText(p.value);
-        if (p.fixed) {
-            out << "fixed\n";
-            continue;
-        }
-        out << std::setw(16) << cell(p.standardError)
-            << std::setw(34) << (cell(p.ciLow) + " .. " + cell(p.ciHigh)) << std::setw(12)
-            << cell(p.t) << cell(p.p) << (p.atBound ? "  at a bound" : "") << '\n';
+        if (p.fixed)
+            rows.push_back({ p.name, numberText(p.value), "fixed", "", "", "", "", "" });
+        else
+            rows.push_back({ p.name, numberText(p.value), cell(p.standardError), cell(p.ciLow),
+                cell(p.ciHigh), cell(p.t), cell(p.p), p.atBound ? "at a bound" : "" });
+    }
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], row[c].size());
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c)
+            line += row[c] + std::string(widths[c] - row[c].size() + 2, ' ');
+        out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
     }
     out << "\ngroups " << result.groups << ", degrees of freedom " << result.dof << '\n';
     out << "sum of squares " << numberText(result.sse) << ", residual SD "

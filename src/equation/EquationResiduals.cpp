@@ -1,6 +1,8 @@
 #include "equation/EquationResiduals.h"
 
+#include <algorithm>
 #include <cmath>
+#include <tbb/parallel_for.h>
 
 namespace quantem::equation {
 
@@ -17,6 +19,7 @@ EquationResiduals::EquationResiduals(
         sum += scaled * scaled;
     }
     m_dataScale = std::sqrt(sum);
+    m_unweighted = std::all_of(m_scales.begin(), m_scales.end(), [](double v) { return v == 1.0; });
 }
 
 Eigen::Index EquationResiduals::residualCount() const
@@ -46,6 +49,11 @@ void EquationResiduals::evaluateRows(std::span<const double> p, Eigen::Index fir
         evaluator.evaluate(p, columns, rows, r + done, derivatives, ld);
         const double* s = m_scales.data() + at;
         const double* y = m_data.y.data() + at;
+        if (m_unweighted) {
+            for (int i = 0; i < rows; ++i)
+                r[done + i] -= y[i];
+            continue;
+        }
         for (int i = 0; i < rows; ++i)
             r[done + i] = s[i] * (r[done + i] - y[i]);
         if (derivatives != nullptr)
@@ -58,14 +66,20 @@ void EquationResiduals::evaluateRows(std::span<const double> p, Eigen::Index fir
 std::vector<double> EquationResiduals::values(std::span<const double> p) const
 {
     std::vector<double> result(m_data.groups());
-    BlockEvaluator evaluator(m_tape, kBlockRows);
-    std::vector<const double*> columns(m_data.variables.size());
-    for (std::size_t done = 0; done < result.size(); done += kBlockRows) {
-        const auto rows = static_cast<int>(std::min<std::size_t>(kBlockRows, result.size() - done));
-        for (std::size_t v = 0; v < columns.size(); ++v)
-            columns[v] = m_data.variables[v].data() + done;
-        evaluator.evaluate(p, columns, rows, result.data() + done, nullptr, 0);
-    }
+    // Pieces of whole blocks, each written by one thread into its own rows.
+    constexpr std::size_t kPiece = 16 * kBlockRows;
+    const std::size_t pieces = (result.size() + kPiece - 1) / kPiece;
+    tbb::parallel_for(std::size_t { 0 }, pieces, [&](std::size_t piece) {
+        BlockEvaluator& evaluator = m_evaluators.local();
+        std::vector<const double*> columns(m_data.variables.size());
+        const std::size_t end = std::min(result.size(), (piece + 1) * kPiece);
+        for (std::size_t done = piece * kPiece; done < end; done += kBlockRows) {
+            const auto rows = static_cast<int>(std::min<std::size_t>(kBlockRows, end - done));
+            for (std::size_t v = 0; v < columns.size(); ++v)
+                columns[v] = m_data.variables[v].data() + done;
+            evaluator.evaluate(p, columns, rows, result.data() + done, nullptr, 0);
+        }
+    });
     return result;
 }
 

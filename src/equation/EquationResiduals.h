@@ -29,6 +29,7 @@ private:
     const EquationData& m_data;
     std::vector<double> m_scales;
     double m_dataScale = 0.0;
+    bool m_unweighted = false; // every scale 1: the residuals need no scaling
     mutable tbb::enumerable_thread_specific<BlockEvaluator> m_evaluators;
 };
 

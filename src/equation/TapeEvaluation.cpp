@@ -240,6 +240,12 @@ namespace {
         int parameterCount;
         double* values;
         double* derivatives; // null: values only
+        const char* dependsOn; // node i on parameter j at i * parameterCount + j
+
+        bool on(int node, int j) const
+        {
+            return node >= 0 && dependsOn[static_cast<std::ptrdiff_t>(node) * parameterCount + j] != 0;
+        }
 
         double* value(int node) const
         {
@@ -268,17 +274,23 @@ namespace {
         const auto da = [&](int j) { return block.derivative(node.a, j); };
         const auto db = [&](int j) { return block.derivative(node.b, j); };
 
+        // Only the parameters the node depends on: a slope by any other is zero, its row never
+        // written.
         if (node.op == Op::Add || node.op == Op::Sub || node.op == Op::Neg) {
             const double sign = node.op == Op::Add ? 1.0 : -1.0;
             for (int j = 0; j < count; ++j) {
+                if (!block.on(i, j))
+                    continue;
+                const bool inA = wantA && block.on(node.a, j);
+                const bool inB = wantB && block.on(node.b, j);
                 double* out = block.derivative(i, j);
                 if (node.op == Op::Neg)
                     fillRows(out, rows, [&, x = da(j)](int r) { return -x[r]; });
-                else if (wantA && wantB && node.op == Op::Add)
+                else if (inA && inB && node.op == Op::Add)
                     fillRows(out, rows, [&, x = da(j), y = db(j)](int r) { return x[r] + y[r]; });
-                else if (wantA && wantB)
+                else if (inA && inB)
                     fillRows(out, rows, [&, x = da(j), y = db(j)](int r) { return x[r] - y[r]; });
-                else if (wantA)
+                else if (inA)
                     std::copy(da(j), da(j) + rows, out);
                 else
                     fillRows(out, rows, [&, y = db(j)](int r) { return sign * y[r]; });
@@ -287,13 +299,15 @@ namespace {
         }
         if (node.op == Op::Min || node.op == Op::Max) {
             // The slope of the operand chosen, as apply<Min/Max> chooses it (the first on ties).
-            // An operand without parameters has zero slopes: it reads a row of zeros.
+            // An operand without the parameter has zero slopes: it reads a row of zeros.
             double* zeros = block.scratch(0);
             std::fill(zeros, zeros + rows, 0.0);
             const bool isMin = node.op == Op::Min;
             for (int j = 0; j < count; ++j) {
-                const double* x = wantA ? da(j) : zeros;
-                const double* y = wantB ? db(j) : zeros;
+                if (!block.on(i, j))
+                    continue;
+                const double* x = wantA && block.on(node.a, j) ? da(j) : zeros;
+                const double* y = wantB && block.on(node.b, j) ? db(j) : zeros;
                 fillRows(block.derivative(i, j), rows, [&](int r) {
                     const bool second = isMin ? b[r] < a[r] : a[r] < b[r];
                     return second ? y[r] : x[r];
@@ -304,11 +318,15 @@ namespace {
         const Partials g = partials(node, v, a, b, block.scratch(0), block.scratch(1),
             block.scratch(2), wantA, wantB, rows);
         for (int j = 0; j < count; ++j) {
+            if (!block.on(i, j))
+                continue;
+            const bool inA = wantA && block.on(node.a, j);
+            const bool inB = wantB && block.on(node.b, j);
             double* out = block.derivative(i, j);
-            if (wantA && wantB)
+            if (inA && inB)
                 fillRows(out, rows,
                     [&, x = da(j), y = db(j)](int r) { return g.ga[r] * x[r] + g.gb[r] * y[r]; });
-            else if (wantA)
+            else if (inA)
                 fillRows(out, rows, [&, x = da(j)](int r) { return g.ga[r] * x[r]; });
             else
                 fillRows(out, rows, [&, y = db(j)](int r) { return g.gb[r] * y[r]; });
@@ -357,6 +375,18 @@ BlockEvaluator::BlockEvaluator(const Tape& tape, int maxRows)
 {
     const std::size_t rows = static_cast<std::size_t>(m_maxRows);
     m_values.assign((tape.nodes.size() + kScratchBuffers) * rows, 0.0);
+    const auto p = static_cast<std::size_t>(m_parameterCount);
+    m_dependsOn.assign(tape.nodes.size() * p, 0);
+    for (std::size_t i = 0; i < tape.nodes.size(); ++i) {
+        const Node& node = tape.nodes[i];
+        if (node.op == Op::Parameter && node.index >= 0 && static_cast<std::size_t>(node.index) < p)
+            m_dependsOn[i * p + static_cast<std::size_t>(node.index)] = 1;
+        for (const int operand : { node.a, node.b })
+            if (operand >= 0)
+                for (std::size_t j = 0; j < p; ++j)
+                    m_dependsOn[i * p + j] = static_cast<char>(
+                        m_dependsOn[i * p + j] | m_dependsOn[static_cast<std::size_t>(operand) * p + j]);
+    }
     // Constants never change, so their rows are written once here and never again.
     for (std::size_t i = 0; i < tape.nodes.size(); ++i) {
         if (tape.nodes[i].op == Op::Constant)
@@ -396,7 +426,7 @@ void BlockEvaluator::evaluate(std::span<const double> parameters,
         }
     }
     const Block block { m_tape, m_maxRows, m_parameterCount, m_values.data(),
-        derivatives ? m_derivatives.data() : nullptr };
+        derivatives ? m_derivatives.data() : nullptr, m_dependsOn.data() };
     const int last = static_cast<int>(nodeCount) - 1;
     const bool lastDepends = m_tape.nodes.back().dependsOnParameters;
     // Rows beyond one block are taken block by block; each row's arithmetic is the same either way.

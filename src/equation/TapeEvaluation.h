@@ -31,6 +31,7 @@ private:
     int m_parameterCount;
     std::vector<double> m_values; // node-major: node i's rows at i * maxRows
     std::vector<double> m_derivatives; // node i, parameter j at (i * P + j) * maxRows
+    std::vector<char> m_dependsOn; // node i on parameter j at i * P + j: its other slopes are 0
 };
 
 } // namespace quantem::equation

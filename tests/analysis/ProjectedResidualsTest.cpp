@@ -1,5 +1,6 @@
 #include "analysis/ProjectedResiduals.h"
 
+#include "analysis/LeastSquaresDriver.h"
 #include "core/SampleData.h"
 #include "support/ModelSamples.h"
 
@@ -30,6 +31,19 @@ namespace {
         return *fit;
     }
 
+    /// The residuals and derivatives of every group at exponents, in one call (the model is not
+    /// separable by rows).
+    void evaluate(const ProjectedResiduals& projected, const Eigen::VectorXd& exponents,
+        Eigen::VectorXd& residuals, Eigen::MatrixXd* derivatives)
+    {
+        const Eigen::Index m = projected.residualCount();
+        residuals.resize(m);
+        if (derivatives != nullptr)
+            derivatives->resize(m, projected.parameterCount());
+        projected.evaluateRows({ exponents.data(), static_cast<std::size_t>(exponents.size()) }, 0,
+            m, residuals.data(), derivatives != nullptr ? derivatives->data() : nullptr, m);
+    }
+
     TEST(ProjectedResiduals, DerivativesMatchCentralDifferencesOnEveryPowerModel)
     {
         for (core::ModelId model = 1; model <= 50; ++model) {
@@ -37,11 +51,13 @@ namespace {
                 continue;
             SCOPED_TRACE("model " + std::to_string(model));
             const FitSnapshot fit = offTheOptimum(model);
-            const ProjectedResiduals projected(fit, nullptr);
+            const ProjectedResiduals projected(fit);
+            EXPECT_FALSE(projected.separableRows());
             const Eigen::VectorXd k = Eigen::Map<const Eigen::VectorXd>(
                 fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
+            Eigen::VectorXd r;
             Eigen::MatrixXd exact;
-            ASSERT_EQ(projected.df(k, exact), 0);
+            evaluate(projected, k, r, &exact);
             ASSERT_EQ(exact.cols(), k.size());
             ASSERT_EQ(exact.rows(), fit.groups());
 
@@ -56,8 +72,8 @@ namespace {
                 down(j) -= h;
                 Eigen::VectorXd rUp;
                 Eigen::VectorXd rDown;
-                ASSERT_EQ(projected(up, rUp), 0);
-                ASSERT_EQ(projected(down, rDown), 0);
+                evaluate(projected, up, rUp, nullptr);
+                evaluate(projected, down, rDown, nullptr);
                 differenced.col(j) = (rUp - rDown) / (2.0 * h);
             }
             const double scale = differenced.colwise().norm().maxCoeff();
@@ -67,7 +83,7 @@ namespace {
                     << "exponent " << j + 1;
             // Asked again after other points, the derivatives are those of this point.
             Eigen::MatrixXd again;
-            ASSERT_EQ(projected.df(k, again), 0);
+            evaluate(projected, k, r, &again);
             EXPECT_EQ(again, exact);
         }
     }
@@ -78,26 +94,34 @@ namespace {
         const FitSnapshot fit = offTheOptimum(10);
         ASSERT_EQ(fit.exponentCount(), 2);
         const Eigen::Vector2d equal(0.7, 0.7);
-        const ProjectedResiduals projected(fit, nullptr);
+        const ProjectedResiduals projected(fit);
         EXPECT_EQ(projected.coefficientsFor({ equal.data(), 2 }).size(), 0);
         Eigen::VectorXd residuals;
-        ASSERT_EQ(projected(equal, residuals), 0);
+        Eigen::MatrixXd derivatives = Eigen::MatrixXd::Constant(fit.groups(), 2, 2.385);
+        evaluate(projected, equal, residuals, &derivatives);
         EXPECT_EQ(residuals.size(), fit.groups());
         EXPECT_TRUE((residuals.array() == kOverflowResidual).all());
-        Eigen::MatrixXd derivatives;
-        ASSERT_EQ(projected.df(equal, derivatives), 0);
         EXPECT_TRUE(derivatives.isZero(0.0));
     }
 
-    TEST(ProjectedResiduals, CancelFlagStopsTheEvaluation)
+    TEST(ProjectedResiduals, CancelFlagStopsTheSearch)
     {
         const FitSnapshot fit = offTheOptimum(24);
         std::atomic<bool> cancel { true };
-        const ProjectedResiduals projected(fit, &cancel);
-        const Eigen::VectorXd k = Eigen::Map<const Eigen::VectorXd>(
-            fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
-        Eigen::VectorXd residuals;
-        EXPECT_LT(projected(k, residuals), 0);
+        DriverControl control;
+        control.cancel = &cancel;
+        const ProjectedResiduals projected(fit);
+        std::vector<ParameterSetup> setup;
+        for (const double k : fit.exponents) {
+            ParameterSetup parameter;
+            parameter.start = k;
+            setup.push_back(parameter);
+        }
+        const DriverResult end = fitLeastSquares(projected, setup, control);
+        EXPECT_TRUE(end.cancelled);
+        EXPECT_EQ(end.iterations, 0);
+        for (std::size_t r = 0; r < setup.size(); ++r)
+            EXPECT_EQ(end.parameters(static_cast<Eigen::Index>(r)), fit.exponents[r]);
     }
 
 } // namespace

@@ -13,13 +13,15 @@ namespace {
     bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
     bool endsItem(char c) { return c == ',' || isLineEnd(c) || isBlank(c); }
 
-    /// Whether the general reader would read raw differently from from_chars: a sign or
+    /// Whether raw is read alike by from_chars and the general reader: not a leading "+" or an
     /// exponent form of its own, a word such as inf or nan, a quote.
     bool plainCharacters(std::string_view raw)
     {
+        if (raw.empty() || raw.front() == '+')
+            return false;
         for (const char c : raw) {
             const bool digit = c >= '0' && c <= '9';
-            if (!digit && c != '.' && c != '-' && c != 'e' && c != 'E')
+            if (!digit && c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E')
                 return false;
         }
         return true;

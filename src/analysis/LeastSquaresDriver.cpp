@@ -286,7 +286,8 @@ DriverResult fitLeastSquares(
         result.parameters = transform.userValues(end);
         result.atBound.resize(setup.size());
         for (int i = 0; i < transform.parameterCount(); ++i)
-            result.atBound[static_cast<std::size_t>(i)] = transform.atBound(i, result.parameters(i));
+            result.atBound[static_cast<std::size_t>(i)]
+                = transform.atBound(i, result.parameters(i));
         const Linearization user = known != nullptr && !transform.bounded()
             ? *known
             : linearize(model, transform, end, Derivatives::ByUserParameters);
@@ -295,7 +296,8 @@ DriverResult fitLeastSquares(
         return result;
     };
     if (n == 0 || model.residualCount() < n) {
-        result.stopReason = n == 0 ? "every parameter is fixed" : "fewer groups than free parameters";
+        result.stopReason
+            = n == 0 ? "every parameter is fixed" : "fewer groups than free parameters";
         result.hint = "free a parameter or give more groups";
         return finish(u);
     }
@@ -313,8 +315,7 @@ DriverResult fitLeastSquares(
     // ridges of hard starts, a narrow one keeps out of the far valleys they lead to. The lowest
     // end is restarted with a fresh trust region, then polished. Where a run costs little every
     // step bound runs; on many groups the first run whose end is a minimum settles the fit.
-    const bool exhaustive
-        = static_cast<double>(model.residualCount()) * n <= kExhaustiveWork;
+    const bool exhaustive = static_cast<double>(model.residualCount()) * n <= kExhaustiveWork;
     const double tolerance
         = control.tolerance > 0.0 ? control.tolerance : (exhaustive ? 1e-10 : 1.5e-8);
     RunEnd best;
@@ -327,10 +328,11 @@ DriverResult fitLeastSquares(
             break;
         if (!exhaustive && best.u.size() > 0) {
             // An end that Gauss-Newton steps could not improve visibly is taken as it is.
-            Verdict verdict
-                = judge(evaluations.at(best.u), activeColumns(transform, best.u), model.dataScale());
+            Verdict verdict = judge(
+                evaluations.at(best.u), activeColumns(transform, best.u), model.dataScale());
             if (!(verdict.polished && verdict.fullRank)) {
-                best.u = polish(evaluations, transform, best.u, model.dataScale(), result.iterations);
+                best.u
+                    = polish(evaluations, transform, best.u, model.dataScale(), result.iterations);
                 verdict = judge(
                     evaluations.at(best.u), activeColumns(transform, best.u), model.dataScale());
             }
@@ -341,8 +343,8 @@ DriverResult fitLeastSquares(
         }
     }
     if (control.restart && !settled && !evaluations.mustStop() && best.u.size() > 0) {
-        RunEnd again = runSolver(
-            evaluations, best.u, 100.0, rows, tolerance, control, result.iterations);
+        RunEnd again
+            = runSolver(evaluations, best.u, 100.0, rows, tolerance, control, result.iterations);
         if (again.sse < best.sse)
             best = std::move(again);
     }
@@ -355,7 +357,7 @@ DriverResult fitLeastSquares(
     const Eigen::VectorXd end = settled
         ? best.u
         : polish(evaluations, transform, best.u.size() > 0 ? best.u : u, model.dataScale(),
-              result.iterations);
+            result.iterations);
     const Linearization& atEnd = evaluations.at(end);
     const Verdict verdict = judge(atEnd, activeColumns(transform, end), model.dataScale());
     result.evaluations = evaluations.count();

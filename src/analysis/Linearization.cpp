@@ -17,7 +17,8 @@ namespace {
 
     bool compresses(const ResidualModel& model, int freeCount)
     {
-        return model.residualCount() > kCompressAbove && model.residualCount() > 2 * (freeCount + 1);
+        return model.residualCount() > kCompressAbove
+            && model.residualCount() > 2 * (freeCount + 1);
     }
 
     /// The rows of one block: residuals and the Jacobian by the free columns, chain factors
@@ -78,8 +79,8 @@ namespace {
     /// the matrix that is reduced, so no copy of the block's Jacobian is made.
     bool triangleOf(const ResidualModel& model, const ParameterTransform& transform,
         const Eigen::VectorXd& p, const Eigen::VectorXd& slopes,
-        const std::optional<WholeRows>& whole, Eigen::Index first, Eigen::Index count,
-        Block& block, Eigen::MatrixXd& all, Eigen::MatrixXd& augmented)
+        const std::optional<WholeRows>& whole, Eigen::Index first, Eigen::Index count, Block& block,
+        Eigen::MatrixXd& all, Eigen::MatrixXd& augmented)
     {
         const int n = transform.freeCount();
         augmented.resize(count, n + 1);
@@ -132,7 +133,8 @@ ResidualValues residualValues(const ResidualModel& model, const ParameterTransfo
         result.f.resize(m);
         model.evaluateRows(values, 0, m, result.f.data(), nullptr, m);
         result.finite = result.f.allFinite();
-        result.sse = result.finite ? result.f.squaredNorm() : std::numeric_limits<double>::infinity();
+        result.sse
+            = result.finite ? result.f.squaredNorm() : std::numeric_limits<double>::infinity();
         if (compresses(model, transform.freeCount()))
             result.f.resize(0);
         return result;
@@ -148,7 +150,8 @@ ResidualValues residualValues(const ResidualModel& model, const ParameterTransfo
             }
         });
         result.finite = result.f.allFinite();
-        result.sse = result.finite ? result.f.squaredNorm() : std::numeric_limits<double>::infinity();
+        result.sse
+            = result.finite ? result.f.squaredNorm() : std::numeric_limits<double>::infinity();
         return result;
     }
     // Compressed, a step needs the sum alone: each block's share, added in block order, and no
@@ -240,8 +243,7 @@ Linearization linearize(const ResidualModel& model, const ParameterTransform& tr
         return result;
     }
     const Eigen::HouseholderQR<Eigen::MatrixXd> qr(stacked);
-    const Eigen::MatrixXd triangle
-        = qr.matrixQR().topRows(width).triangularView<Eigen::Upper>();
+    const Eigen::MatrixXd triangle = qr.matrixQR().topRows(width).triangularView<Eigen::Upper>();
     result.jacobian = triangle.leftCols(n);
     result.f = triangle.col(n);
     result.sse = result.f.squaredNorm();

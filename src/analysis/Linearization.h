@@ -21,7 +21,11 @@ struct Linearization
 
 /// How the Jacobian's columns are taken: by the solver's free vector (the transform's slopes
 /// applied) or by the user's free parameters (for standard errors at the solution).
-enum class Derivatives { ByFreeVector, ByUserParameters };
+enum class Derivatives
+{
+    ByFreeVector,
+    ByUserParameters
+};
 
 /// Rows above which the linearization is compressed.
 inline constexpr Eigen::Index kCompressAbove = 4096;

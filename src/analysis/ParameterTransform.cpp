@@ -73,7 +73,8 @@ Eigen::VectorXd ParameterTransform::freeStart() const
 {
     Eigen::VectorXd u(freeCount());
     for (int j = 0; j < freeCount(); ++j) {
-        const ParameterSetup& s = m_setup[static_cast<std::size_t>(m_free[static_cast<std::size_t>(j)])];
+        const ParameterSetup& s
+            = m_setup[static_cast<std::size_t>(m_free[static_cast<std::size_t>(j)])];
         double p = std::clamp(s.start, s.lower, s.upper);
         const double inside = 1e-3 * boundScale(s);
         if (hasLower(s) && p - s.lower < inside)

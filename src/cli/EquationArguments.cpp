@@ -1,5 +1,4 @@
 #include "cli/EquationCommand.h"
-
 #include "core/InstallRootPath.h"
 
 #include <algorithm>
@@ -62,8 +61,8 @@ namespace {
             } else {
                 named.value = numberOf(std::string_view(item).substr(equals + 1));
                 if (!named.value || !std::isfinite(*named.value))
-                    return option + ": '" + item.substr(equals + 1) + "' is not a finite number (for "
-                        + named.name + ")";
+                    return option + ": '" + item.substr(equals + 1)
+                        + "' is not a finite number (for " + named.name + ")";
             }
             into.push_back(named);
         }
@@ -159,7 +158,8 @@ EquationParseResult parseEquationArguments(
             std::size_t count = 0;
             const auto parsed = std::from_chars(value.data(), value.data() + value.size(), count);
             if (parsed.ec != std::errc() || parsed.ptr != value.data() + value.size() || count == 0)
-                return fail("--samples must be a whole number of groups above 0, not '" + value + "'");
+                return fail(
+                    "--samples must be a whole number of groups above 0, not '" + value + "'");
             options.samples = count;
         } else if (option == "--weights") {
             const std::optional<equation::Weighting> weighting = equation::weightingNamed(value);

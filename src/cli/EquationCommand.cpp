@@ -11,10 +11,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <oneapi/tbb/global_control.h>
 #include <oneapi/tbb/task_arena.h>
-
-#include <algorithm>
 #include <optional>
 
 namespace quantem::cli {
@@ -30,8 +29,8 @@ namespace {
                                               : static_cast<int>(found - tape.parameters.begin());
     }
 
-    std::string unknownParameter(const equation::Tape& tape, const std::string& option,
-        const std::string& name)
+    std::string unknownParameter(
+        const equation::Tape& tape, const std::string& option, const std::string& name)
     {
         if (equation::isReservedName(name))
             return option + " names " + name
@@ -94,7 +93,8 @@ namespace {
     {
         try {
             if (!groups) {
-                const std::optional<std::string> text = store.backend().read(core::ScratchFile::Data);
+                const std::optional<std::string> text
+                    = store.backend().read(core::ScratchFile::Data);
                 if (!text)
                     return std::nullopt;
                 if (std::optional<std::vector<double>> plain = equation::plainSampleItems(*text)) {
@@ -105,7 +105,8 @@ namespace {
             const std::size_t limit = groups ? core::SampleData::itemsFor(
                                           static_cast<double>(*groups), static_cast<int>(groupSize))
                                              : core::SampleData::kAllItems;
-            const std::optional<core::SampleData> data = core::SampleData::loadIfPresent(store, limit);
+            const std::optional<core::SampleData> data
+                = core::SampleData::loadIfPresent(store, limit);
             if (!data)
                 return std::nullopt;
             firstFault = data->storage().firstFault();
@@ -143,7 +144,8 @@ int runEquation(const EquationOptions& options, std::ostream& out, std::ostream&
         return refuse(options, error, std::nullopt, out, err);
 
     const bool withSigma = options.weighting == equation::Weighting::Sigma;
-    const std::size_t groupSize = static_cast<std::size_t>(tape.variableCount) + (withSigma ? 2 : 1);
+    const std::size_t groupSize
+        = static_cast<std::size_t>(tape.variableCount) + (withSigma ? 2 : 1);
     // Read through the store like every other reader of the sample file; nothing is written.
     std::string unreadable;
     std::size_t firstFault = 0;
@@ -161,7 +163,8 @@ int runEquation(const EquationOptions& options, std::ostream& out, std::ostream&
     if (!samples.notice.empty())
         warnings.push_back(samples.notice);
     items.reset(); // the groups hold their own copy
-    if (const std::string refusal = equation::refusalOf(tape, samples.data, setup); !refusal.empty())
+    if (const std::string refusal = equation::refusalOf(tape, samples.data, setup);
+        !refusal.empty())
         return refuse(options, refusal, std::nullopt, out, err);
 
     StopSignals stops;
@@ -177,8 +180,8 @@ int runEquation(const EquationOptions& options, std::ostream& out, std::ostream&
     result.warnings.insert(result.warnings.begin(), warnings.begin(), warnings.end());
 
     if (options.json)
-        out << equationJson(tape, result, options.details).dump(2, ' ', false,
-                   nlohmann::ordered_json::error_handler_t::replace)
+        out << equationJson(tape, result, options.details)
+                   .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << '\n';
     else
         printEquation(tape, result, options.details, out);

@@ -1,8 +1,8 @@
 #include "cli/EquationOutput.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <algorithm>
 #include <vector>
 
 namespace quantem::cli {
@@ -11,10 +11,7 @@ namespace {
 
     using Json = nlohmann::ordered_json;
 
-    Json numberJson(double value)
-    {
-        return std::isfinite(value) ? Json(value) : Json(nullptr);
-    }
+    Json numberJson(double value) { return std::isfinite(value) ? Json(value) : Json(nullptr); }
 
     Json optionalJson(const std::optional<double>& value)
     {
@@ -33,7 +30,8 @@ namespace {
         for (const int i : column) {
             Json row = Json::array();
             for (const int j : column)
-                row.push_back(i < 0 || j < 0 ? Json(nullptr) : numberJson(result.correlation(i, j)));
+                row.push_back(
+                    i < 0 || j < 0 ? Json(nullptr) : numberJson(result.correlation(i, j)));
             rows.push_back(row);
         }
         return rows;
@@ -97,14 +95,13 @@ Json errorJson(const std::string& message, std::optional<int> position)
         { { "message", message }, { "position", position ? Json(*position) : Json(nullptr) } } } };
 }
 
-void printEquation(const equation::Tape& tape, const equation::EquationResult& result,
-    bool details, std::ostream& out)
+void printEquation(const equation::Tape& tape, const equation::EquationResult& result, bool details,
+    std::ostream& out)
 {
     out << "equation: " << tape.text << "\n\n";
     // Columns as wide as their longest cell, two blanks apart.
-    std::vector<std::vector<std::string>> rows {
-        { "parameter", "value", "std. error", "95 % low", "95 % high", "t", "p", "" }
-    };
+    std::vector<std::vector<std::string>> rows { { "parameter", "value", "std. error", "95 % low",
+        "95 % high", "t", "p", "" } };
     for (const equation::EquationParameter& p : result.parameters) {
         if (p.fixed)
             rows.push_back({ p.name, numberText(p.value), "fixed", "", "", "", "", "" });
@@ -129,9 +126,9 @@ void printEquation(const equation::Tape& tape, const equation::EquationResult& r
         << ", AICc " << (result.aicc ? cell(*result.aicc) : "-") << ", BIC "
         << (result.bic ? cell(*result.bic) : "-") << '\n';
     out << "condition number " << cell(result.conditionNumber) << '\n';
-    out << (result.converged ? "converged" : "did not converge") << " after "
-        << result.iterations << " iterations and " << result.evaluations
-        << " evaluations: " << result.stopReason << '\n';
+    out << (result.converged ? "converged" : "did not converge") << " after " << result.iterations
+        << " iterations and " << result.evaluations << " evaluations: " << result.stopReason
+        << '\n';
     for (const std::string& warning : result.warnings)
         out << "warning: " << warning << '\n';
     if (details) {

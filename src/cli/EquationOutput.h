@@ -19,7 +19,7 @@ nlohmann::ordered_json equationJson(
 /// {"error": {"message", "position"}}; position null when the data are at fault.
 nlohmann::ordered_json errorJson(const std::string& message, std::optional<int> position);
 /// The fit for a person to read.
-void printEquation(const equation::Tape& tape, const equation::EquationResult& result,
-    bool details, std::ostream& out);
+void printEquation(const equation::Tape& tape, const equation::EquationResult& result, bool details,
+    std::ostream& out);
 
 } // namespace quantem::cli

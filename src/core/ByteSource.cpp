@@ -45,7 +45,7 @@ std::unique_ptr<ByteSource> openRegularFile(const std::string& path)
         ::close(descriptor);
         return nullptr;
     }
-    return std::make_unique<DescriptorSource>(descriptor);
+    return std::make_unique<DescriptorSource>(descriptor, static_cast<std::size_t>(status.st_size));
 }
 
 } // namespace quantem::core

@@ -14,6 +14,9 @@ public:
     virtual ~ByteSource() = default;
     /// Copies up to size bytes into buffer; returns how many, 0 at the end of the file.
     virtual std::size_t read(char* buffer, std::size_t size) = 0;
+    /// How many bytes the source held when it was opened (0 when it cannot say): room to make
+    /// for reading it whole. The bytes read may still differ.
+    virtual std::size_t sizeHint() const { return 0; }
 };
 
 /// A source over bytes held in memory.
@@ -36,17 +39,20 @@ private:
 class DescriptorSource final : public ByteSource
 {
 public:
-    explicit DescriptorSource(int descriptor) noexcept
+    explicit DescriptorSource(int descriptor, std::size_t sizeHint = 0) noexcept
         : m_descriptor(descriptor)
+        , m_sizeHint(sizeHint)
     {
     }
     ~DescriptorSource() override;
     DescriptorSource(const DescriptorSource&) = delete;
     DescriptorSource& operator=(const DescriptorSource&) = delete;
     std::size_t read(char* buffer, std::size_t size) override;
+    std::size_t sizeHint() const override { return m_sizeHint; }
 
 private:
     int m_descriptor;
+    std::size_t m_sizeHint;
 };
 
 /// Opens a regular file for reading. Anything else in its place (nothing, a folder, a device,

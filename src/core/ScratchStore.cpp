@@ -58,6 +58,8 @@ std::string readWholeFile(const std::filesystem::path& path)
     if (!source)
         throw Fault(FaultCode::FileNotFound, "File not found: " + path.string());
     std::string content;
+    // Room for the whole file at once: a large sample file is not copied as the text grows.
+    content.reserve(source->sizeHint());
     char buffer[1 << 16];
     for (std::size_t count = source->read(buffer, sizeof buffer); count != 0;
          count = source->read(buffer, sizeof buffer))

@@ -69,8 +69,8 @@ namespace {
             const std::vector<std::string> names = tape.variableNames();
             for (std::size_t v = 0; v < names.size(); ++v)
                 where += (v == 0 ? "" : ", ") + names[v] + " = " + numberText(data.variables[v][i]);
-            return "the formula is not finite at the start values from group " + std::to_string(i + 1)
-                + " (" + where + ") on";
+            return "the formula is not finite at the start values from group "
+                + std::to_string(i + 1) + " (" + where + ") on";
         }
         return {};
     }
@@ -94,15 +94,68 @@ namespace {
             if (end.atBound[i])
                 result.warnings.push_back(tape.parameters[i] + " ended on its bound ("
                     + numberText(std::abs(result.parameters[i].value - p.lower)
-                                   <= std::abs(result.parameters[i].value - p.upper)
+                                <= std::abs(result.parameters[i].value - p.upper)
                             ? p.lower
                             : p.upper)
                     + ")");
             ++column;
         }
         if (!end.converged && !end.cancelled && !end.hint.empty())
-            result.warnings.push_back("the fit did not converge: " + end.stopReason + "; "
-                + end.hint);
+            result.warnings.push_back(
+                "the fit did not converge: " + end.stopReason + "; " + end.hint);
+    }
+
+    /// The statistics of the free parameters on the weighted groups (the fit's own measure).
+    analysis::FitSummary summaryOf(const Tape& tape, const EquationData& data,
+        const EquationSetup& setup, const std::vector<double>& scales,
+        const std::vector<double>& fitted, const Eigen::MatrixXd& jacobian,
+        std::span<const double> p)
+    {
+        Eigen::VectorXd weightedY(static_cast<Eigen::Index>(data.groups()));
+        Eigen::VectorXd weightedFit(weightedY.size());
+        for (std::size_t i = 0; i < data.groups(); ++i) {
+            weightedY(static_cast<Eigen::Index>(i)) = scales[i] * data.y[i];
+            weightedFit(static_cast<Eigen::Index>(i)) = scales[i] * fitted[i];
+        }
+        std::vector<std::string> names;
+        std::vector<double> values;
+        for (std::size_t i = 0; i < setup.parameters.size(); ++i) {
+            if (!setup.parameters[i].fixed) {
+                names.push_back(tape.parameters[i]);
+                values.push_back(p[i]);
+            }
+        }
+        return analysis::summarize({ jacobian, jacobian, weightedY, weightedFit, names, values,
+            static_cast<int>(names.size()) });
+    }
+
+    /// Every parameter in the formula's order; a fixed one has no uncertainty.
+    std::vector<EquationParameter> parametersOf(const Tape& tape, const EquationSetup& setup,
+        const analysis::FitSummary& summary, std::span<const double> p,
+        const std::vector<bool>& atBound)
+    {
+        std::vector<EquationParameter> parameters;
+        for (std::size_t i = 0, j = 0; i < setup.parameters.size(); ++i) {
+            EquationParameter parameter;
+            parameter.name = tape.parameters[i];
+            parameter.start = setup.parameters[i].start;
+            parameter.value = p[i];
+            parameter.fixed = setup.parameters[i].fixed;
+            parameter.atBound = atBound[i];
+            if (parameter.fixed) {
+                parameter.standardError = parameter.ciLow = parameter.ciHigh = kNaN;
+                parameter.t = parameter.p = kNaN;
+            } else {
+                const analysis::ParameterEstimate& estimate = summary.parameters[j++];
+                parameter.standardError = estimate.standardError;
+                parameter.ciLow = estimate.ciLow;
+                parameter.ciHigh = estimate.ciHigh;
+                parameter.t = estimate.t;
+                parameter.p = estimate.p;
+            }
+            parameters.push_back(parameter);
+        }
+        return parameters;
     }
 
 } // namespace
@@ -124,8 +177,10 @@ std::string refusalOf(const Tape& tape, const EquationData& data, const Equation
 EquationResult fitEquation(const Tape& tape, const EquationData& data, const EquationSetup& setup,
     const analysis::DriverControl& control)
 {
-    const EquationResiduals residuals(tape, data, scalesOf(data, setup));
-    const analysis::DriverResult end = analysis::fitLeastSquares(residuals, setup.parameters, control);
+    const std::vector<double> scales = scalesOf(data, setup);
+    const EquationResiduals residuals(tape, data, scales);
+    const analysis::DriverResult end
+        = analysis::fitLeastSquares(residuals, setup.parameters, control);
     EquationResult result;
     result.groups = data.groups();
     result.iterations = end.iterations;
@@ -134,27 +189,14 @@ EquationResult fitEquation(const Tape& tape, const EquationData& data, const Equ
     result.cancelled = end.cancelled;
     result.stopReason = end.stopReason;
     result.hint = end.hint;
-    const std::span<const double> p(end.parameters.data(), static_cast<std::size_t>(end.parameters.size()));
+    const std::span<const double> p(
+        end.parameters.data(), static_cast<std::size_t>(end.parameters.size()));
     result.fitted = residuals.values(p);
-    const std::vector<double> scales = scalesOf(data, setup);
-    Eigen::VectorXd weightedY(static_cast<Eigen::Index>(data.groups()));
-    Eigen::VectorXd weightedFit(weightedY.size());
     result.residuals.resize(data.groups());
-    for (std::size_t i = 0; i < data.groups(); ++i) {
+    for (std::size_t i = 0; i < data.groups(); ++i)
         result.residuals[i] = data.y[i] - result.fitted[i];
-        weightedY(static_cast<Eigen::Index>(i)) = scales[i] * data.y[i];
-        weightedFit(static_cast<Eigen::Index>(i)) = scales[i] * result.fitted[i];
-    }
-    std::vector<std::string> freeNames;
-    std::vector<double> freeValues;
-    for (std::size_t i = 0; i < setup.parameters.size(); ++i) {
-        if (!setup.parameters[i].fixed) {
-            freeNames.push_back(tape.parameters[i]);
-            freeValues.push_back(p[i]);
-        }
-    }
-    const analysis::FitSummary summary = analysis::summarize({ end.jacobian, end.jacobian,
-        weightedY, weightedFit, freeNames, freeValues, static_cast<int>(freeNames.size()) });
+    const analysis::FitSummary summary
+        = summaryOf(tape, data, setup, scales, result.fitted, end.jacobian, p);
     result.dof = summary.dof;
     result.sse = summary.sse;
     result.residualSd = summary.residualSd;
@@ -164,26 +206,7 @@ EquationResult fitEquation(const Tape& tape, const EquationData& data, const Equ
     result.bic = summary.bic;
     result.conditionNumber = summary.conditionNumber;
     result.correlation = correlationOf(end.jacobian);
-    for (std::size_t i = 0, j = 0; i < setup.parameters.size(); ++i) {
-        EquationParameter parameter;
-        parameter.name = tape.parameters[i];
-        parameter.start = setup.parameters[i].start;
-        parameter.value = p[i];
-        parameter.fixed = setup.parameters[i].fixed;
-        parameter.atBound = end.atBound[i];
-        if (parameter.fixed) {
-            parameter.standardError = parameter.ciLow = parameter.ciHigh = kNaN;
-            parameter.t = parameter.p = kNaN;
-        } else {
-            const analysis::ParameterEstimate& estimate = summary.parameters[j++];
-            parameter.standardError = estimate.standardError;
-            parameter.ciLow = estimate.ciLow;
-            parameter.ciHigh = estimate.ciHigh;
-            parameter.t = estimate.t;
-            parameter.p = estimate.p;
-        }
-        result.parameters.push_back(parameter);
-    }
+    result.parameters = parametersOf(tape, setup, summary, p, end.atBound);
     if (!end.finiteStart) {
         std::vector<double> start;
         for (const analysis::ParameterSetup& s : setup.parameters)

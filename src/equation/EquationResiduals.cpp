@@ -27,10 +27,7 @@ Eigen::Index EquationResiduals::residualCount() const
     return static_cast<Eigen::Index>(m_data.groups());
 }
 
-int EquationResiduals::parameterCount() const
-{
-    return static_cast<int>(m_tape.parameters.size());
-}
+int EquationResiduals::parameterCount() const { return static_cast<int>(m_tape.parameters.size()); }
 
 double EquationResiduals::dataScale() const { return m_dataScale; }
 

@@ -9,7 +9,8 @@
 namespace quantem::equation {
 
 /// The operations of a compiled formula. Unary operations read a, binary ones a and b.
-enum class Op : std::uint8_t {
+enum class Op : std::uint8_t
+{
     Constant, // value
     Variable, // index: 0 for x or x1, k-1 for xk
     Parameter, // index: the parameter's place in Tape::parameters

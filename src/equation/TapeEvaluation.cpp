@@ -244,7 +244,8 @@ namespace {
 
         bool on(int node, int j) const
         {
-            return node >= 0 && dependsOn[static_cast<std::ptrdiff_t>(node) * parameterCount + j] != 0;
+            return node >= 0
+                && dependsOn[static_cast<std::ptrdiff_t>(node) * parameterCount + j] != 0;
         }
 
         double* value(int node) const
@@ -384,8 +385,8 @@ BlockEvaluator::BlockEvaluator(const Tape& tape, int maxRows)
         for (const int operand : { node.a, node.b })
             if (operand >= 0)
                 for (std::size_t j = 0; j < p; ++j)
-                    m_dependsOn[i * p + j] = static_cast<char>(
-                        m_dependsOn[i * p + j] | m_dependsOn[static_cast<std::size_t>(operand) * p + j]);
+                    m_dependsOn[i * p + j] = static_cast<char>(m_dependsOn[i * p + j]
+                        | m_dependsOn[static_cast<std::size_t>(operand) * p + j]);
     }
     // Constants never change, so their rows are written once here and never again.
     for (std::size_t i = 0; i < tape.nodes.size(); ++i) {

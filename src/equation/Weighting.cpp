@@ -26,7 +26,8 @@ namespace {
     std::string shortNumber(double value)
     {
         char text[32];
-        const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+        const auto end
+            = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
         return std::string(text, end.ptr);
     }
 
@@ -70,8 +71,7 @@ RowScales rowScales(Weighting weighting, std::span<const double> y, std::span<co
             // y = 0 is compared exactly: only a zero has no weight 1/y.
             if (y[i] == 0.0) {
                 result.error = groupText(i) + " has y = 0, which a weight of 1/y"
-                    + std::string(weighting == Weighting::InverseY2 ? "^2" : "")
-                    + " cannot take";
+                    + std::string(weighting == Weighting::InverseY2 ? "^2" : "") + " cannot take";
                 return result;
             }
             s = weighting == Weighting::InverseY ? 1.0 / std::sqrt(std::abs(y[i]))

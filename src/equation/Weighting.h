@@ -10,7 +10,8 @@ namespace quantem::equation {
 
 /// How the rows of a fit are weighted: each residual is multiplied by a row scale s, so the fit
 /// minimises the sum of (s (fitted - y))^2.
-enum class Weighting {
+enum class Weighting
+{
     None, // s = 1
     Sigma, // s = 1 / sigma, sigma a number after y in each group
     InverseY, // s^2 = 1 / |y|

@@ -73,8 +73,7 @@ namespace {
         EXPECT_FALSE(error["message"].get<std::string>().empty());
         EXPECT_NE(formula.err.find("at character 6"), std::string::npos);
 
-        const Output data
-            = fit(root, { "--equation", "a + b*x", "--samples", "1", "--json" });
+        const Output data = fit(root, { "--equation", "a + b*x", "--samples", "1", "--json" });
         EXPECT_EQ(data.status, 1);
         EXPECT_TRUE(Json::parse(data.out)["error"]["position"].is_null());
 
@@ -100,8 +99,7 @@ namespace {
         for (const std::vector<std::string>& arguments :
             std::vector<std::vector<std::string>> { { "--equation", "a*x", "--bounds", "a=2:1" },
                 { "--equation", "a*x", "--weights", "sometimes" },
-                { "--equation", "a*x", "--threads", "-1" },
-                { "--equation", "a*x", "--start", "a" },
+                { "--equation", "a*x", "--threads", "-1" }, { "--equation", "a*x", "--start", "a" },
                 { "--equation", "a*x", "--samples", "0" },
                 { "--equation", "a*x", "--model", "7" } }) {
             const Output output = fit(root, arguments);
@@ -115,8 +113,8 @@ namespace {
     {
         test::TempRoot root;
         root.writeSamples("1,2.9,0.1\n2,5.2,0.2\n3,6.8,0.1\n4,9.3,0.4\n5,11.1,0.2\n");
-        const Output output = fit(root,
-            { "--equation", "a + b*x", "--weights", "sigma", "--fix", "a=0.5", "--json" });
+        const Output output = fit(
+            root, { "--equation", "a + b*x", "--weights", "sigma", "--fix", "a=0.5", "--json" });
         ASSERT_EQ(output.status, 0) << output.err;
         const Json fitted = Json::parse(output.out)["equation"];
         EXPECT_TRUE(fitted["parameters"][0]["fixed"].get<bool>());
@@ -124,7 +122,7 @@ namespace {
         EXPECT_TRUE(fitted["parameters"][0]["standard_error"].is_null());
         double sxy = 0, sxx = 0;
         const double x[] { 1, 2, 3, 4, 5 }, y[] { 2.9, 5.2, 6.8, 9.3, 11.1 },
-                     s[] { 0.1, 0.2, 0.1, 0.4, 0.2 };
+            s[] { 0.1, 0.2, 0.1, 0.4, 0.2 };
         for (int i = 0; i < 5; ++i) {
             sxy += x[i] * (y[i] - 0.5) / (s[i] * s[i]);
             sxx += x[i] * x[i] / (s[i] * s[i]);

@@ -175,8 +175,8 @@ TEST(NistNonlinear, EveryProblemFromBothStartsReachesTheCertifiedValues)
                 starts += (i == 0 ? "" : ",") + problem["parameter_names"][i].get<std::string>()
                     + "=" + exact(problem[start][i].get<double>());
             const std::string command = std::string(QUANTEM_FIT_BINARY) + " --root '"
-                + root.path().string() + "' --json --equation '" + formulaOf(problem)
-                + "' --start " + starts + " 2>/dev/null";
+                + root.path().string() + "' --json --equation '" + formulaOf(problem) + "' --start "
+                + starts + " 2>/dev/null";
             int status = -1;
             const std::string output = run(command, status);
             SCOPED_TRACE(name + " from " + start);
@@ -196,8 +196,8 @@ TEST(NistNonlinear, EveryProblemFromBothStartsReachesTheCertifiedValues)
             // the exact ones in their third digit), so its deviations are held to that.
             EXPECT_GE(d.sds, tiny ? 2.5 : 6.0);
             EXPECT_GE(sseDigits, 9.0);
-            table << std::left << std::setw(12) << name << std::setw(7) << start + 5
-                  << std::setw(8) << std::setprecision(3) << d.values << std::setw(7) << d.sds
+            table << std::left << std::setw(12) << name << std::setw(7) << start + 5 << std::setw(8)
+                  << std::setprecision(3) << d.values << std::setw(7) << d.sds
                   << (tiny ? "< 1e-24" : std::to_string(sseDigits).substr(0, 5)) << '\n';
         }
     }

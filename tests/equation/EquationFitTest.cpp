@@ -3,9 +3,9 @@
 #include "support/Expect.h"
 
 #include <gtest/gtest.h>
-#include <oneapi/tbb/global_control.h>
 
 #include <cmath>
+#include <oneapi/tbb/global_control.h>
 #include <random>
 
 namespace quantem::equation {
@@ -70,7 +70,8 @@ namespace {
         EXPECT_NEAR_REL(result.parameters[0].value, (sxx * sy - sx * sxy) / delta, 1e-12);
         EXPECT_NEAR_REL(result.parameters[1].value, (s * sxy - sx * sy) / delta, 1e-12);
         const double variance = result.sse / result.dof;
-        EXPECT_NEAR_REL(result.parameters[0].standardError, std::sqrt(variance * sxx / delta), 1e-9);
+        EXPECT_NEAR_REL(
+            result.parameters[0].standardError, std::sqrt(variance * sxx / delta), 1e-9);
         EXPECT_NEAR_REL(result.parameters[1].standardError, std::sqrt(variance * s / delta), 1e-9);
         EXPECT_EQ(result.dof, 21);
     }

@@ -50,8 +50,8 @@ namespace {
 
     TEST(PlainSampleText, LeavesEveryOtherItemToTheGeneralReader)
     {
-        for (const char* text : { "1,2\r\nabc,4", "1,\"2\"", "+1,2", "1D5,2", "inf,1", "1e,2",
-                 "1,2e999", "0x10,1" })
+        for (const char* text :
+            { "1,2\r\nabc,4", "1,\"2\"", "+1,2", "1D5,2", "inf,1", "1e,2", "1,2e999", "0x10,1" })
             EXPECT_FALSE(plainSampleItems(text)) << text;
     }
 

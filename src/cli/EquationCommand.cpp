@@ -125,6 +125,10 @@ namespace {
         if (position)
             err << " (at character " << *position << ")";
         err << '\n';
+        // The formula with a caret under where its reading stopped.
+        if (position && options.equation.find_first_of("\r\n\t") == std::string::npos)
+            err << "  " << options.equation << "\n  "
+                << std::string(static_cast<std::size_t>(*position - 1), ' ') << "^\n";
         if (options.json)
             out << errorJson(message, position).dump(2) << '\n';
         return 1;

@@ -1,4 +1,5 @@
 #include "support/TempRoot.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -9,7 +10,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -18,9 +18,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// The certified nonlinear problems live beside the repository, not in it.
-const std::filesystem::path kFolder
-    = std::filesystem::path(QUANTEM_SOURCE_DIR) / ".." / "shared" / "reference-data" / "nist-nls";
 
 std::string exact(double value)
 {
@@ -158,11 +155,10 @@ Digits compare(const Json& problem, const Json& fit)
 // or a run that says it did not converge (which fails here too).
 TEST(NistNonlinear, EveryProblemFromBothStartsReachesTheCertifiedValues)
 {
-    if (!std::filesystem::exists(kFolder / "all.json"))
-        GTEST_SKIP() << "the certified problems are not at " << kFolder.string()
-                     << "; nothing to compare with";
-    std::ifstream file(kFolder / "all.json");
-    const Json all = Json::parse(file);
+    const std::string problems = "nist-nls/all.json";
+    if (!quantem::test::hasReferenceData(problems))
+        GTEST_SKIP() << quantem::test::missingReferenceData(problems);
+    const Json all = Json::parse(quantem::test::readReferenceData(problems));
     std::ostringstream table;
     table << "problem     start  values  sds    sse\n";
     for (const Json& problem : all["problems"]) {

@@ -1,7 +1,6 @@
 #include "analysis/LeastSquaresDriver.h"
 
 #include "analysis/Linearization.h"
-#include "analysis/ProjectedResiduals.h"
 
 #include <cmath>
 #include <limits>

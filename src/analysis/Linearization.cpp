@@ -21,15 +21,6 @@ namespace {
             && model.residualCount() > 2 * (freeCount + 1);
     }
 
-    /// The rows of one block: residuals and the Jacobian by the free columns, chain factors
-    /// applied; non-finite derivatives become 0 (a residual that is not finite marks the point).
-    struct Block
-    {
-        Eigen::VectorXd r;
-        Eigen::MatrixXd j;
-        bool finite = true;
-    };
-
     /// Every row of a model that is not separable by rows, by every user parameter.
     struct WholeRows
     {
@@ -50,74 +41,73 @@ namespace {
         return whole;
     }
 
-    void evaluateBlock(const ResidualModel& model, const ParameterTransform& transform,
+    /// [J r] of rows first .. first + count - 1 into augmented: the Jacobian by the free columns
+    /// with the chain factors applied (a non-finite derivative becomes 0) and the residuals last.
+    /// A model with every parameter free writes straight into augmented, so no copy of the
+    /// block's Jacobian is made; all is scratch for the others. False when a residual is not
+    /// finite, which marks the point.
+    bool evaluateBlock(const ResidualModel& model, const ParameterTransform& transform,
         const Eigen::VectorXd& p, const Eigen::VectorXd& slopes,
-        const std::optional<WholeRows>& whole, Eigen::Index first, Eigen::Index count, Block& block,
-        Eigen::MatrixXd& all)
-    {
-        const int n = transform.freeCount();
-        if (whole) {
-            block.r = whole->r.segment(first, count);
-            all = whole->j.middleRows(first, count);
-        } else {
-            block.r.resize(count);
-            all.resize(count, model.parameterCount());
-            model.evaluateRows({ p.data(), static_cast<std::size_t>(p.size()) }, first, count,
-                block.r.data(), all.data(), count);
-        }
-        block.j.resize(count, n);
-        for (int c = 0; c < n; ++c)
-            block.j.col(c) = all.col(transform.userIndex(c)) * slopes(c);
-        block.finite = block.r.allFinite();
-        for (double& d : block.j.reshaped())
-            if (!std::isfinite(d))
-                d = 0.0;
-    }
-
-    /// [J r] of one block, at most n + 1 rows reduced in place to their upper triangle; false
-    /// when a residual is not finite. A model with every parameter free writes straight into
-    /// the matrix that is reduced, so no copy of the block's Jacobian is made.
-    bool triangleOf(const ResidualModel& model, const ParameterTransform& transform,
-        const Eigen::VectorXd& p, const Eigen::VectorXd& slopes,
-        const std::optional<WholeRows>& whole, Eigen::Index first, Eigen::Index count, Block& block,
+        const std::optional<WholeRows>& whole, Eigen::Index first, Eigen::Index count,
         Eigen::MatrixXd& all, Eigen::MatrixXd& augmented)
     {
         const int n = transform.freeCount();
         augmented.resize(count, n + 1);
-        if (!whole && n == model.parameterCount()) {
+        const auto gather = [&](const auto& jacobian) {
+            for (int c = 0; c < n; ++c)
+                augmented.col(c) = jacobian.col(transform.userIndex(c));
+        };
+        if (whole) {
+            augmented.col(n) = whole->r.segment(first, count);
+            gather(whole->j.middleRows(first, count));
+        } else if (n == model.parameterCount()) {
             model.evaluateRows({ p.data(), static_cast<std::size_t>(p.size()) }, first, count,
                 augmented.col(n).data(), augmented.data(), count);
-            if (!augmented.col(n).allFinite())
-                return false;
-            for (int c = 0; c < n; ++c)
-                if (slopes(c) != 1.0)
-                    augmented.col(c) *= slopes(c);
-            if (!augmented.leftCols(n).allFinite())
-                for (double& d : augmented.leftCols(n).reshaped())
-                    if (!std::isfinite(d))
-                        d = 0.0;
         } else {
-            evaluateBlock(model, transform, p, slopes, whole, first, count, block, all);
-            if (!block.finite)
-                return false;
-            augmented << block.j, block.r;
+            all.resize(count, model.parameterCount());
+            model.evaluateRows({ p.data(), static_cast<std::size_t>(p.size()) }, first, count,
+                augmented.col(n).data(), all.data(), count);
+            gather(all);
         }
-        // Householder QR, in place: the triangle is all that is kept; unpivoted so that the
-        // stacked triangles combine into the triangle of the whole.
-        const Eigen::HouseholderQR<Eigen::Ref<Eigen::MatrixXd>> qr(augmented);
-        return true;
+        for (int c = 0; c < n; ++c)
+            if (slopes(c) != 1.0)
+                augmented.col(c) *= slopes(c);
+        if (!augmented.leftCols(n).allFinite())
+            for (double& d : augmented.leftCols(n).reshaped())
+                if (!std::isfinite(d))
+                    d = 0.0;
+        return augmented.col(n).allFinite();
     }
 
-    /// Runs body over the blocks: on all cores when there are enough of them to pay for waking
-    /// the other threads, else on this one (a ranking already keeps every core busy with other
-    /// fits). Each block's result has a place of its own, so the bits are the same either way.
-    template <typename Body> void forBlocks(Eigen::Index blocks, const Body& body)
+    /// Buffers a thread reuses from block to block.
+    struct Scratch
     {
+        Eigen::VectorXd r;
+        Eigen::MatrixXd all;
+        Eigen::MatrixXd augmented;
+    };
+
+    Eigen::Index blockCount(Eigen::Index m) { return (m + kBlockRows - 1) / kBlockRows; }
+
+    /// Calls body(b, first, count, scratch) for every block b of m rows: on all cores when there
+    /// are enough blocks to pay for waking the other threads, else on this one (a ranking
+    /// already keeps every core busy with other fits). Each block's result has a place of its
+    /// own, so the bits are the same either way.
+    template <typename Body> void forBlocks(Eigen::Index m, const Body& body)
+    {
+        const auto run = [&](const tbb::blocked_range<Eigen::Index>& range) {
+            Scratch scratch;
+            for (Eigen::Index b = range.begin(); b != range.end(); ++b) {
+                const Eigen::Index first = b * kBlockRows;
+                body(b, first, std::min(kBlockRows, m - first), scratch);
+            }
+        };
         constexpr Eigen::Index kParallelBlocks = 16;
-        if (blocks < kParallelBlocks)
-            body(tbb::blocked_range<Eigen::Index>(0, blocks));
+        const tbb::blocked_range<Eigen::Index> all(0, blockCount(m));
+        if (all.size() < static_cast<std::size_t>(kParallelBlocks))
+            run(all);
         else
-            tbb::parallel_for(tbb::blocked_range<Eigen::Index>(0, blocks), body);
+            tbb::parallel_for(all, run);
     }
 
 } // namespace
@@ -139,15 +129,10 @@ ResidualValues residualValues(const ResidualModel& model, const ParameterTransfo
             result.f.resize(0);
         return result;
     }
-    const Eigen::Index blocks = (m + kBlockRows - 1) / kBlockRows;
     if (!compresses(model, transform.freeCount())) {
         result.f.resize(m);
-        forBlocks(blocks, [&](const auto& range) {
-            for (Eigen::Index b = range.begin(); b != range.end(); ++b) {
-                const Eigen::Index first = b * kBlockRows;
-                const Eigen::Index count = std::min(kBlockRows, m - first);
-                model.evaluateRows(values, first, count, result.f.data() + first, nullptr, count);
-            }
+        forBlocks(m, [&](Eigen::Index, Eigen::Index first, Eigen::Index count, Scratch&) {
+            model.evaluateRows(values, first, count, result.f.data() + first, nullptr, count);
         });
         result.finite = result.f.allFinite();
         result.sse
@@ -156,15 +141,11 @@ ResidualValues residualValues(const ResidualModel& model, const ParameterTransfo
     }
     // Compressed, a step needs the sum alone: each block's share, added in block order, and no
     // vector of every residual.
-    std::vector<double> shares(static_cast<std::size_t>(blocks));
-    forBlocks(blocks, [&](const auto& range) {
-        Eigen::VectorXd r(kBlockRows);
-        for (Eigen::Index b = range.begin(); b != range.end(); ++b) {
-            const Eigen::Index first = b * kBlockRows;
-            const Eigen::Index count = std::min(kBlockRows, m - first);
-            model.evaluateRows(values, first, count, r.data(), nullptr, count);
-            shares[static_cast<std::size_t>(b)] = r.head(count).squaredNorm();
-        }
+    std::vector<double> shares(static_cast<std::size_t>(blockCount(m)));
+    forBlocks(m, [&](Eigen::Index b, Eigen::Index first, Eigen::Index count, Scratch& scratch) {
+        scratch.r.resize(kBlockRows);
+        model.evaluateRows(values, first, count, scratch.r.data(), nullptr, count);
+        shares[static_cast<std::size_t>(b)] = scratch.r.head(count).squaredNorm();
     });
     double sse = 0.0;
     for (const double share : shares)
@@ -188,26 +169,24 @@ Linearization linearize(const ResidualModel& model, const ParameterTransform& tr
         : Eigen::VectorXd::Ones(transform.freeCount());
     const int n = transform.freeCount();
     const Eigen::Index m = model.residualCount();
-    const Eigen::Index blocks = (m + kBlockRows - 1) / kBlockRows;
     const std::optional<WholeRows> whole = wholeRowsOf(model, p);
+    std::vector<char> finite(static_cast<std::size_t>(blockCount(m)), 1);
+    const auto evaluate
+        = [&](Eigen::Index b, Eigen::Index first, Eigen::Index count, Scratch& scratch) {
+              finite[static_cast<std::size_t>(b)] = evaluateBlock(
+                  model, transform, p, slopes, whole, first, count, scratch.all, scratch.augmented);
+              return finite[static_cast<std::size_t>(b)] != 0;
+          };
     Linearization result;
     // Each block is evaluated (and, compressed, reduced to its triangle) by one thread into a
     // place of its own; the blocks are put together in block order below.
     if (!compresses(model, n)) {
         result.f.resize(m);
         result.jacobian.resize(m, n);
-        std::vector<char> finite(static_cast<std::size_t>(blocks), 1);
-        forBlocks(blocks, [&](const auto& range) {
-            Block block;
-            Eigen::MatrixXd all;
-            for (Eigen::Index b = range.begin(); b != range.end(); ++b) {
-                const Eigen::Index first = b * kBlockRows;
-                const Eigen::Index count = std::min(kBlockRows, m - first);
-                evaluateBlock(model, transform, p, slopes, whole, first, count, block, all);
-                result.f.segment(first, count) = block.r;
-                result.jacobian.middleRows(first, count) = block.j;
-                finite[static_cast<std::size_t>(b)] = block.finite;
-            }
+        forBlocks(m, [&](Eigen::Index b, Eigen::Index first, Eigen::Index count, Scratch& scratch) {
+            evaluate(b, first, count, scratch);
+            result.f.segment(first, count) = scratch.augmented.col(n);
+            result.jacobian.middleRows(first, count) = scratch.augmented.leftCols(n);
         });
         for (char f : finite)
             result.finite = result.finite && f != 0;
@@ -215,24 +194,16 @@ Linearization linearize(const ResidualModel& model, const ParameterTransform& tr
         return result;
     }
     const Eigen::Index width = n + 1;
-    Eigen::MatrixXd stacked = Eigen::MatrixXd::Zero(blocks * width, width);
-    std::vector<char> finite(static_cast<std::size_t>(blocks), 1);
-    forBlocks(blocks, [&](const auto& range) {
-        Block block;
-        Eigen::MatrixXd all;
-        Eigen::MatrixXd augmented;
-        for (Eigen::Index b = range.begin(); b != range.end(); ++b) {
-            const Eigen::Index first = b * kBlockRows;
-            const Eigen::Index count = std::min(kBlockRows, m - first);
-            const bool blockFinite = triangleOf(
-                model, transform, p, slopes, whole, first, count, block, all, augmented);
-            finite[static_cast<std::size_t>(b)] = blockFinite;
-            if (blockFinite) {
-                const Eigen::Index rows = std::min(count, width);
-                stacked.block(b * width, 0, rows, width)
-                    = augmented.topRows(rows).triangularView<Eigen::Upper>();
-            }
-        }
+    Eigen::MatrixXd stacked = Eigen::MatrixXd::Zero(blockCount(m) * width, width);
+    forBlocks(m, [&](Eigen::Index b, Eigen::Index first, Eigen::Index count, Scratch& scratch) {
+        if (!evaluate(b, first, count, scratch))
+            return;
+        // Householder QR in place: the triangle is all that is kept; unpivoted so that the
+        // stacked triangles combine into the triangle of the whole.
+        const Eigen::HouseholderQR<Eigen::Ref<Eigen::MatrixXd>> qr(scratch.augmented);
+        const Eigen::Index rows = std::min(count, width);
+        stacked.block(b * width, 0, rows, width)
+            = scratch.augmented.topRows(rows).triangularView<Eigen::Upper>();
     });
     for (char f : finite)
         result.finite = result.finite && f != 0;

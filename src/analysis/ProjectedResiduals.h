@@ -8,10 +8,6 @@
 
 namespace quantem::analysis {
 
-/// Stands in for a residual that overflowed, so that a step into such a region counts as a
-/// large increase and is refused, while the sum of squares stays finite.
-constexpr double kOverflowResidual = 1e100;
-
 /// The residuals fitted - y of a power model as a function of its exponents alone, the
 /// coefficients solved for each set of exponents by least squares. Far fewer unknowns than the
 /// whole model, and none of the long valleys in which a coefficient and an exponent trade off

@@ -5,6 +5,10 @@
 
 namespace quantem::analysis {
 
+/// Stands in for a residual that overflowed, so that a step into such a region counts as a
+/// large increase and is refused, while the sum of squares stays finite.
+constexpr double kOverflowResidual = 1e100;
+
 /// The residuals of a least-squares problem (fitted minus observed, each row scaled by its
 /// weight) in the user's parameters, fixed ones included.
 class ResidualModel

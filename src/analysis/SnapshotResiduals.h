@@ -4,6 +4,7 @@
 #include "analysis/ResidualModel.h"
 
 #include <span>
+#include <vector>
 
 namespace quantem::analysis {
 
@@ -27,7 +28,13 @@ public:
     double dataScale() const override { return m_fit.y.norm(); }
 
 private:
+    /// The design at exponents: the driver takes the residuals and then the derivatives at the
+    /// same point, so the last design is kept rather than formed again.
+    const Eigen::MatrixXd& designAt(std::span<const double> exponents) const;
+
     const FitSnapshot& m_fit;
+    mutable std::vector<double> m_lastExponents;
+    mutable Eigen::MatrixXd m_lastDesign;
 };
 
 } // namespace quantem::analysis

@@ -1,6 +1,7 @@
 #include "cli/DetailsOutput.h"
 
 #include "analysis/Refinement.h"
+#include "cli/JsonNumber.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,28 +13,21 @@ namespace {
 
     using Json = nlohmann::ordered_json;
 
-    Json number(double value) { return std::isfinite(value) ? Json(value) : Json(nullptr); }
-
-    Json number(const std::optional<double>& value)
-    {
-        return value ? number(*value) : Json(nullptr);
-    }
-
     Json summaryJson(const analysis::FitSummary& summary)
     {
         Json parameters = Json::array();
         for (const analysis::ParameterEstimate& p : summary.parameters) {
-            parameters.push_back({ { "name", p.name }, { "value", number(p.value) },
-                { "standard_error", number(p.standardError) },
-                { "ci95", Json::array({ number(p.ciLow), number(p.ciHigh) }) },
-                { "t", number(p.t) }, { "p", number(p.p) } });
+            parameters.push_back({ { "name", p.name }, { "value", jsonNumber(p.value) },
+                { "standard_error", jsonNumber(p.standardError) },
+                { "ci95", Json::array({ jsonNumber(p.ciLow), jsonNumber(p.ciHigh) }) },
+                { "t", jsonNumber(p.t) }, { "p", jsonNumber(p.p) } });
         }
-        return { { "parameters", parameters }, { "sse", number(summary.sse) },
-            { "residual_sd", number(summary.residualSd) },
-            { "mean_error", number(summary.meanError) }, { "r_squared", number(summary.rSquared) },
-            { "adjusted_r_squared", number(summary.adjustedRSquared) },
-            { "aicc", number(summary.aicc) }, { "bic", number(summary.bic) },
-            { "dof", summary.dof }, { "condition_number", number(summary.conditionNumber) } };
+        return { { "parameters", parameters }, { "sse", jsonNumber(summary.sse) },
+            { "residual_sd", jsonNumber(summary.residualSd) },
+            { "mean_error", jsonNumber(summary.meanError) }, { "r_squared", jsonNumber(summary.rSquared) },
+            { "adjusted_r_squared", jsonNumber(summary.adjustedRSquared) },
+            { "aicc", jsonNumber(summary.aicc) }, { "bic", jsonNumber(summary.bic) },
+            { "dof", summary.dof }, { "condition_number", jsonNumber(summary.conditionNumber) } };
     }
 
     /// All significant digits, so that a reader of the text gets the values the JSON carries.

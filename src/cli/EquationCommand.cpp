@@ -7,6 +7,7 @@
 #include "core/SampleData.h"
 #include "core/ScratchStore.h"
 #include "equation/EquationSamples.h"
+#include "equation/NumberWords.h"
 #include "equation/PlainSampleText.h"
 
 #include <nlohmann/json.hpp>
@@ -76,8 +77,9 @@ namespace {
             p.upper = bounds.upper;
             if (!p.fixed && (p.start < p.lower || p.start > p.upper)) {
                 const double inside = std::clamp(p.start, p.lower, p.upper);
-                warnings.push_back(bounds.name + "'s start " + numberText(p.start)
-                    + " lies outside its bounds; it started at " + numberText(inside));
+                warnings.push_back(bounds.name + "'s start " + equation::numberWords(p.start, 12)
+                    + " lies outside its bounds; it started at "
+                    + equation::numberWords(inside, 12));
                 p.start = inside;
             }
         }

@@ -1,7 +1,9 @@
 #include "cli/EquationOutput.h"
 
+#include "cli/JsonNumber.h"
+#include "equation/NumberWords.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -11,12 +13,8 @@ namespace {
 
     using Json = nlohmann::ordered_json;
 
-    Json numberJson(double value) { return std::isfinite(value) ? Json(value) : Json(nullptr); }
-
-    Json optionalJson(const std::optional<double>& value)
-    {
-        return value ? numberJson(*value) : Json(nullptr);
-    }
+    // Numbers of the text form: twelve significant digits.
+    std::string numberText(double value) { return equation::numberWords(value, 12); }
 
     /// The correlation over every parameter in the formula's order; rows and columns of fixed
     /// parameters are null.
@@ -31,7 +29,7 @@ namespace {
             Json row = Json::array();
             for (const int j : column)
                 row.push_back(
-                    i < 0 || j < 0 ? Json(nullptr) : numberJson(result.correlation(i, j)));
+                    i < 0 || j < 0 ? Json(nullptr) : jsonNumber(result.correlation(i, j)));
             rows.push_back(row);
         }
         return rows;
@@ -44,21 +42,14 @@ namespace {
 
 } // namespace
 
-std::string numberText(double value)
-{
-    char text[40];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 12);
-    return std::string(text, end.ptr);
-}
-
 Json equationJson(const equation::Tape& tape, const equation::EquationResult& result, bool details)
 {
     Json parameters = Json::array();
     for (const equation::EquationParameter& p : result.parameters)
-        parameters.push_back({ { "name", p.name }, { "start", numberJson(p.start) },
-            { "value", numberJson(p.value) }, { "standard_error", numberJson(p.standardError) },
-            { "ci_low", numberJson(p.ciLow) }, { "ci_high", numberJson(p.ciHigh) },
-            { "t", numberJson(p.t) }, { "p", numberJson(p.p) }, { "fixed", p.fixed },
+        parameters.push_back({ { "name", p.name }, { "start", jsonNumber(p.start) },
+            { "value", jsonNumber(p.value) }, { "standard_error", jsonNumber(p.standardError) },
+            { "ci_low", jsonNumber(p.ciLow) }, { "ci_high", jsonNumber(p.ciHigh) },
+            { "t", jsonNumber(p.t) }, { "p", jsonNumber(p.p) }, { "fixed", p.fixed },
             { "at_bound", p.atBound } });
     Json fit;
     fit["text"] = tape.text;
@@ -66,13 +57,13 @@ Json equationJson(const equation::Tape& tape, const equation::EquationResult& re
     fit["groups"] = result.groups;
     fit["dof"] = result.dof;
     fit["parameters"] = parameters;
-    fit["sse"] = numberJson(result.sse);
-    fit["residual_sd"] = numberJson(result.residualSd);
-    fit["r2"] = numberJson(result.rSquared);
-    fit["adjusted_r2"] = numberJson(result.adjustedRSquared);
-    fit["aicc"] = optionalJson(result.aicc);
-    fit["bic"] = optionalJson(result.bic);
-    fit["condition_number"] = numberJson(result.conditionNumber);
+    fit["sse"] = jsonNumber(result.sse);
+    fit["residual_sd"] = jsonNumber(result.residualSd);
+    fit["r2"] = jsonNumber(result.rSquared);
+    fit["adjusted_r2"] = jsonNumber(result.adjustedRSquared);
+    fit["aicc"] = jsonNumber(result.aicc);
+    fit["bic"] = jsonNumber(result.bic);
+    fit["condition_number"] = jsonNumber(result.conditionNumber);
     fit["iterations"] = result.iterations;
     fit["evaluations"] = result.evaluations;
     fit["converged"] = result.converged;
@@ -82,8 +73,8 @@ Json equationJson(const equation::Tape& tape, const equation::EquationResult& re
     if (details) {
         Json residuals = Json::array();
         for (std::size_t i = 0; i < result.residuals.size(); ++i)
-            residuals.push_back({ { "group", i + 1 }, { "fitted", numberJson(result.fitted[i]) },
-                { "residual", numberJson(result.residuals[i]) } });
+            residuals.push_back({ { "group", i + 1 }, { "fitted", jsonNumber(result.fitted[i]) },
+                { "residual", jsonNumber(result.residuals[i]) } });
         fit["residuals"] = residuals;
     }
     return Json { { "equation", fit } };

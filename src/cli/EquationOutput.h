@@ -10,9 +10,6 @@
 
 namespace quantem::cli {
 
-/// A number in the C locale with up to 12 significant digits.
-std::string numberText(double value);
-
 /// {"equation": {...}} of a finished fit; NaN and infinity as null.
 nlohmann::ordered_json equationJson(
     const equation::Tape& tape, const equation::EquationResult& result, bool details);

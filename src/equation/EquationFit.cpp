@@ -2,8 +2,8 @@
 
 #include "analysis/FitSummary.h"
 #include "equation/EquationResiduals.h"
+#include "equation/NumberWords.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -12,14 +12,6 @@ namespace quantem::equation {
 namespace {
 
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-    std::string numberText(double value)
-    {
-        char text[32];
-        const auto end
-            = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
-        return std::string(text, end.ptr);
-    }
 
     int freeCount(const EquationSetup& setup)
     {
@@ -68,7 +60,8 @@ namespace {
             std::string where;
             const std::vector<std::string> names = tape.variableNames();
             for (std::size_t v = 0; v < names.size(); ++v)
-                where += (v == 0 ? "" : ", ") + names[v] + " = " + numberText(data.variables[v][i]);
+                where
+                    += (v == 0 ? "" : ", ") + names[v] + " = " + numberWords(data.variables[v][i]);
             return "the formula is not finite at the start values from group "
                 + std::to_string(i + 1) + " (" + where + ") on";
         }
@@ -93,7 +86,7 @@ namespace {
                     + " at the end: its derivative is 0 for every group");
             if (end.atBound[i])
                 result.warnings.push_back(tape.parameters[i] + " ended on its bound ("
-                    + numberText(std::abs(result.parameters[i].value - p.lower)
+                    + numberWords(std::abs(result.parameters[i].value - p.lower)
                                 <= std::abs(result.parameters[i].value - p.upper)
                             ? p.lower
                             : p.upper)

@@ -1,6 +1,7 @@
 #include "equation/Weighting.h"
 
-#include <charconv>
+#include "equation/NumberWords.h"
+
 #include <cmath>
 
 namespace quantem::equation {
@@ -21,15 +22,6 @@ namespace {
     // clang-format on
 
     std::string groupText(std::size_t i) { return "group " + std::to_string(i + 1); }
-
-    // Six significant digits in the C locale, whatever the process's locale.
-    std::string shortNumber(double value)
-    {
-        char text[32];
-        const auto end
-            = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
-        return std::string(text, end.ptr);
-    }
 
 } // namespace
 
@@ -60,7 +52,7 @@ RowScales rowScales(Weighting weighting, std::span<const double> y, std::span<co
             break;
         case Weighting::Sigma:
             if (!(sigma[i] > 0.0)) {
-                result.error = groupText(i) + " has sigma " + shortNumber(sigma[i])
+                result.error = groupText(i) + " has sigma " + numberWords(sigma[i])
                     + ": a sigma must be above 0";
                 return result;
             }

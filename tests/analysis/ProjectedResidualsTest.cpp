@@ -1,5 +1,6 @@
 #include "analysis/ProjectedResiduals.h"
 
+#include "ShiftedSnapshot.h"
 #include "analysis/LeastSquaresDriver.h"
 #include "core/SampleData.h"
 #include "support/ModelSamples.h"
@@ -14,21 +15,11 @@ namespace {
     /// coefficients' re-solve changes the derivatives visibly.
     FitSnapshot offTheOptimum(core::ModelId model)
     {
-        const core::ModelDescriptor& d = core::modelOf(model);
-        const results::CoefficientSet c = test::generatingModel(model);
-        std::vector<std::vector<double>> groups = test::modelSamples(model, c);
+        std::vector<std::vector<double>> groups
+            = test::modelSamples(model, test::generatingModel(model));
         for (std::size_t g = 0; g < groups.size(); ++g)
             groups[g].back() += 0.05 * static_cast<double>(static_cast<int>(g % 7) - 3);
-        std::vector<double> exponents;
-        for (int r = 0; r < d.exponents; ++r)
-            exponents.push_back(c.k[static_cast<std::size_t>(r)] + 0.2);
-        std::optional<FitSnapshot> fit
-            = makeSnapshot(d, d.elements, core::SampleData::fromText(test::sampleFileText(groups)),
-                static_cast<int>(groups.size()),
-                std::vector<double>(c.a.begin(), c.a.begin() + d.elements + 1), exponents,
-                { 0.0, 0.0, 0.0, 0.0 });
-        EXPECT_TRUE(fit.has_value());
-        return *fit;
+        return shiftedSnapshot(model, groups, 0.2);
     }
 
     /// The residuals and derivatives of every group at exponents, in one call (the model is not

@@ -1,5 +1,6 @@
 #include "analysis/SnapshotResiduals.h"
 
+#include "ShiftedSnapshot.h"
 #include "analysis/Linearization.h"
 #include "analysis/ModelDesign.h"
 #include "core/SampleData.h"
@@ -10,27 +11,15 @@
 namespace quantem::analysis {
 namespace {
 
-    /// Model 24's samples repeated copies times, at its generating coefficients with every
-    /// exponent 0.05 off, so that the residuals are not small.
+    /// Model 24's samples repeated copies times, every exponent 0.05 off.
     FitSnapshot repeatedSamples(int copies)
     {
-        const core::ModelId model = 24;
-        const core::ModelDescriptor& d = core::modelOf(model);
-        const results::CoefficientSet c = test::generatingModel(model);
-        const std::vector<std::vector<double>> once = test::modelSamples(model, c);
+        const std::vector<std::vector<double>> once
+            = test::modelSamples(24, test::generatingModel(24));
         std::vector<std::vector<double>> groups;
         for (int copy = 0; copy < copies; ++copy)
             groups.insert(groups.end(), once.begin(), once.end());
-        std::vector<double> exponents;
-        for (int r = 0; r < d.exponents; ++r)
-            exponents.push_back(c.k[static_cast<std::size_t>(r)] + 0.05);
-        std::optional<FitSnapshot> fit
-            = makeSnapshot(d, d.elements, core::SampleData::fromText(test::sampleFileText(groups)),
-                static_cast<int>(groups.size()),
-                std::vector<double>(c.a.begin(), c.a.begin() + d.elements + 1), exponents,
-                { 0.0, 0.0, 0.0, 0.0 });
-        EXPECT_TRUE(fit.has_value());
-        return *fit;
+        return shiftedSnapshot(24, groups, 0.05);
     }
 
     Eigen::VectorXd parametersOf(const FitSnapshot& fit)

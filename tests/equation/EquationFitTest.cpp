@@ -1,5 +1,6 @@
 #include "equation/EquationFit.h"
 
+#include "CompiledFormula.h"
 #include "support/Expect.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,6 @@
 
 namespace quantem::equation {
 namespace {
-
-    Tape compiled(const std::string& text)
-    {
-        CompileResult result = compileFormula(text);
-        EXPECT_TRUE(result.tape) << result.error.message;
-        return result.tape ? *result.tape : Tape {};
-    }
 
     EquationSetup setupFor(const Tape& tape, std::vector<double> starts)
     {

@@ -1,5 +1,6 @@
 #include "equation/Formula.h"
 
+#include "CompiledFormula.h"
 #include "equation/TapeEvaluation.h"
 #include "support/Expect.h"
 
@@ -13,13 +14,6 @@
 
 namespace quantem::equation {
 namespace {
-
-    Tape compiled(const std::string& text)
-    {
-        CompileResult result = compileFormula(text);
-        EXPECT_TRUE(result.tape) << text << ": " << result.error.message;
-        return result.tape ? *result.tape : Tape {};
-    }
 
     // The formula's value at one x.
     double valueAt(const std::string& text, const std::vector<double>& parameters, double x)

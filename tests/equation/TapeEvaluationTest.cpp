@@ -1,5 +1,6 @@
 #include "equation/TapeEvaluation.h"
 
+#include "CompiledFormula.h"
 #include "support/Expect.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,6 @@
 
 namespace quantem::equation {
 namespace {
-
-    Tape compiled(const std::string& text)
-    {
-        CompileResult result = compileFormula(text);
-        EXPECT_TRUE(result.tape) << text << ": " << result.error.message;
-        return result.tape ? *result.tape : Tape {};
-    }
 
     struct Evaluation
     {

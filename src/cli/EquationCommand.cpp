@@ -3,12 +3,9 @@
 #include "cli/EquationOutput.h"
 #include "cli/FitCommand.h"
 #include "cli/StopSignals.h"
-#include "core/Fault.h"
-#include "core/SampleData.h"
 #include "core/ScratchStore.h"
 #include "equation/EquationSamples.h"
 #include "equation/NumberWords.h"
-#include "equation/PlainSampleText.h"
 
 #include <nlohmann/json.hpp>
 
@@ -86,40 +83,6 @@ namespace {
         return {};
     }
 
-    /// The items of data.qtm: the first groups · groupSize when a count is asked for (the file
-    /// is read no further), else all of them, on all cores when every item is a plain number.
-    /// No value when data.qtm is missing or cannot be read (why in unreadable).
-    std::optional<std::vector<double>> readItems(const core::ScratchStore& store,
-        std::size_t groupSize, std::optional<std::size_t> groups, std::size_t& firstFault,
-        std::string& unreadable)
-    {
-        try {
-            if (!groups) {
-                const std::optional<std::string> text
-                    = store.backend().read(core::ScratchFile::Data);
-                if (!text)
-                    return std::nullopt;
-                if (std::optional<std::vector<double>> plain = equation::plainSampleItems(*text)) {
-                    firstFault = plain->size();
-                    return plain;
-                }
-            }
-            const std::size_t limit = groups ? core::SampleData::itemsFor(
-                                          static_cast<double>(*groups), static_cast<int>(groupSize))
-                                             : core::SampleData::kAllItems;
-            const std::optional<core::SampleData> data
-                = core::SampleData::loadIfPresent(store, limit);
-            if (!data)
-                return std::nullopt;
-            firstFault = data->storage().firstFault();
-            const std::span<const double> values = data->storage().values();
-            return std::vector<double>(values.begin(), values.end());
-        } catch (const core::Fault& fault) {
-            unreadable = "data.qtm cannot be read: " + core::faultDescription(fault.code());
-            return std::nullopt;
-        }
-    }
-
     int refuse(const EquationOptions& options, const std::string& message,
         std::optional<int> position, std::ostream& out, std::ostream& err)
     {
@@ -150,25 +113,13 @@ int runEquation(const EquationOptions& options, std::ostream& out, std::ostream&
         return refuse(options, error, std::nullopt, out, err);
 
     const bool withSigma = options.weighting == equation::Weighting::Sigma;
-    const std::size_t groupSize
-        = static_cast<std::size_t>(tape.variableCount) + (withSigma ? 2 : 1);
     // Read through the store like every other reader of the sample file; nothing is written.
-    std::string unreadable;
-    std::size_t firstFault = 0;
-    std::optional<std::vector<double>> items = readItems(
-        core::ScratchStore(options.root), groupSize, options.samples, firstFault, unreadable);
-    if (!items) {
-        const std::string missing = "there is no data.qtm in " + options.root.string()
-            + ": start the desktop program or write the samples there first";
-        return refuse(options, unreadable.empty() ? missing : unreadable, std::nullopt, out, err);
-    }
-    equation::EquationSamples samples = equation::equationSamples(
-        *items, firstFault, tape.variableCount, withSigma, options.samples);
+    equation::EquationSamples samples = equation::readEquationSamples(
+        core::ScratchStore(options.root), tape.variableCount, withSigma, options.samples);
     if (!samples.error.empty())
         return refuse(options, samples.error, std::nullopt, out, err);
     if (!samples.notice.empty())
         warnings.push_back(samples.notice);
-    items.reset(); // the groups hold their own copy
     if (const std::string refusal = equation::refusalOf(tape, samples.data, setup);
         !refusal.empty())
         return refuse(options, refusal, std::nullopt, out, err);

@@ -7,6 +7,7 @@
 #include "cli/DetailsOutput.h"
 #include "cli/EquationCommand.h"
 #include "cli/RankCommand.h"
+#include "cli/SaveEquationCommand.h"
 #include "cli/StopSignals.h"
 #include "core/InstallRootPath.h"
 #include "core/ModelCatalogue.h"
@@ -344,13 +345,16 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err, con
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
     std::ostream& out, std::ostream& err, const PlotWriter& plot)
 {
+    if (asksForSavingEquation(arguments))
+        return saveEquationMain(arguments, defaultRoot, out, err);
     if (asksForEquation(arguments))
         return equationMain(arguments, defaultRoot, out, err);
     if (asksForRanking(arguments))
         return rankMain(arguments, defaultRoot, out, err);
     const ParseResult parsed = parseFitArguments(arguments, defaultRoot);
     if (!parsed.options) {
-        err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kRankUsage << kEquationUsage;
+        err << "quantem-fit: " << parsed.error << '\n'
+            << kFitUsage << kRankUsage << kEquationUsage << kSaveEquationUsage;
         return kExitUsageError;
     }
     return runFits(*parsed.options, out, err, plot);

@@ -2,6 +2,7 @@
 
 #include "core/NumberText.h"
 #include "core/ScratchStore.h"
+#include "equation/EquationLibrary.h"
 #include "ranking/Ranking.h"
 
 #include <nlohmann/json.hpp>
@@ -18,7 +19,9 @@ using ranking::Statistic;
 
 namespace {
 
-    // The names other programs read; the JSON keys and the CSV header alike.
+    // The names other programs read; the JSON keys and the CSV header alike. The equation
+    // column follows the model column only where a saved equation was ranked, so the output of
+    // a root without a library stays as it always was.
     // clang-format off
     constexpr const char* kColumns[] {
         "rank", "model", "elements", "formula", "parameters", "R", "F", "S", "biggest_error",
@@ -26,6 +29,22 @@ namespace {
         "message",
     };
     // clang-format on
+    constexpr const char* kEquationColumn = "equation";
+    constexpr std::size_t kEquationPlace = 2;
+
+    std::vector<std::string> columns(bool withEquation)
+    {
+        std::vector<std::string> names(std::begin(kColumns), std::end(kColumns));
+        if (withEquation)
+            names.insert(names.begin() + kEquationPlace, kEquationColumn);
+        return names;
+    }
+
+    bool anyEquation(const std::vector<RankRow>& rows)
+    {
+        return std::any_of(
+            rows.begin(), rows.end(), [](const RankRow& row) { return row.equation; });
+    }
 
     bool parseWhole(const std::string& text, int lowest, int& value)
     {
@@ -42,12 +61,12 @@ namespace {
         return value ? Cell { *value } : Cell {};
     }
 
-    std::vector<Cell> cellsOf(const RankRow& row, std::size_t rank)
+    std::vector<Cell> cellsOf(const RankRow& row, std::size_t rank, bool withEquation)
     {
         const std::string message = row.message();
-        return {
+        std::vector<Cell> cells {
             Cell { static_cast<long>(rank) },
-            Cell { static_cast<long>(row.choice.model) },
+            row.equation ? Cell {} : Cell { static_cast<long>(row.choice.model) },
             row.choice.elements ? Cell { static_cast<long>(*row.choice.elements) } : Cell {},
             Cell { row.formula },
             Cell { static_cast<long>(row.parameters) },
@@ -63,6 +82,10 @@ namespace {
             numberCell(row.refinedMeanError),
             message.empty() ? Cell {} : Cell { message },
         };
+        if (withEquation)
+            cells.insert(
+                cells.begin() + kEquationPlace, row.equation ? Cell { *row.equation } : Cell {});
+        return cells;
     }
 
     nlohmann::ordered_json jsonOf(const Cell& cell)
@@ -157,10 +180,12 @@ void printRankJson(const std::vector<RankRow>& rows, std::ostream& out)
 {
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::vector<Cell> cells = cellsOf(rows[i], i + 1);
+        const bool withEquation = rows[i].equation.has_value();
+        const std::vector<Cell> cells = cellsOf(rows[i], i + 1, withEquation);
+        const std::vector<std::string> names = columns(withEquation);
         nlohmann::ordered_json row;
         for (std::size_t c = 0; c < cells.size(); ++c)
-            row[kColumns[c]] = jsonOf(cells[c]);
+            row[names[c]] = jsonOf(cells[c]);
         list.push_back(std::move(row));
     }
     out << nlohmann::ordered_json { { "rows", list } }.dump(
@@ -170,11 +195,13 @@ void printRankJson(const std::vector<RankRow>& rows, std::ostream& out)
 
 void printRankCsv(const std::vector<RankRow>& rows, std::ostream& out)
 {
-    for (std::size_t c = 0; c < std::size(kColumns); ++c)
-        out << (c > 0 ? "," : "") << kColumns[c];
+    const bool withEquation = anyEquation(rows);
+    const std::vector<std::string> names = columns(withEquation);
+    for (std::size_t c = 0; c < names.size(); ++c)
+        out << (c > 0 ? "," : "") << names[c];
     out << '\n';
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::vector<Cell> cells = cellsOf(rows[i], i + 1);
+        const std::vector<Cell> cells = cellsOf(rows[i], i + 1, withEquation);
         for (std::size_t c = 0; c < cells.size(); ++c)
             out << (c > 0 ? "," : "") << csvField(cells[c]);
         out << '\n';
@@ -190,17 +217,23 @@ void printRankText(const std::vector<RankRow>& rows, std::ostream& out)
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const RankRow& row = rows[i];
         const std::string message = row.message();
-        out << std::setw(5) << i + 1 << std::setw(7) << row.choice.model << std::setw(4)
+        // A saved equation has no model number: its name stands before its formula.
+        const std::string formula = row.equation ? *row.equation + ": " + row.formula : row.formula;
+        out << std::setw(5) << i + 1 << std::setw(7)
+            << (row.equation ? std::string("-") : std::to_string(row.choice.model)) << std::setw(4)
             << (row.choice.elements ? std::to_string(*row.choice.elements) : "") << std::setw(4)
             << row.parameters << std::setw(22) << shown(row.aicc) << std::setw(15)
             << row.statisticTexts[static_cast<std::size_t>(Statistic::MeanError)] << std::setw(22)
             << row.statisticTexts[static_cast<std::size_t>(Statistic::R)]
-            << (message.empty() ? row.formula : row.formula + "  [" + message + "]") << '\n';
+            << (message.empty() ? formula : formula + "  [" + message + "]") << '\n';
     }
 }
 
-int runRanking(const RankOptions& options, std::ostream& out)
+int runRanking(const RankOptions& options, std::ostream& out, std::ostream& err)
 {
+    const equation::LibraryContents library = equation::readEquationLibrary(options.root);
+    if (!library.problem.empty())
+        err << "quantem-fit: " << library.problem << '\n';
     ranking::RankingInput input;
     // Read through the store like every other reader of the sample file; nothing is written.
     input.sampleFile = core::ScratchStore(options.root).backend().read(core::ScratchFile::Data);
@@ -208,7 +241,8 @@ int runRanking(const RankOptions& options, std::ostream& out)
     input.power = options.power;
     const std::vector<ranking::ModelChoice> plan
         = ranking::rankingPlan(options.groupSize, ranking::sampleCountOf(input));
-    const std::vector<RankRow> rows = ranking::rankModels(input, plan, options.threads);
+    const std::vector<RankRow> rows = ranking::rankModels(input, plan, options.threads, nullptr,
+        ranking::equationsForGroupSize(library.entries, options.groupSize));
     switch (options.format) {
     case RankFormat::Json:
         printRankJson(rows, out);
@@ -233,7 +267,7 @@ int rankMain(const std::vector<std::string>& arguments, const std::filesystem::p
         err << "quantem-fit: " << parsed.error << '\n' << kRankUsage;
         return 2;
     }
-    return runRanking(*parsed.options, out);
+    return runRanking(*parsed.options, out, err);
 }
 
 } // namespace quantem::cli

@@ -40,16 +40,19 @@ bool asksForRanking(const std::vector<std::string>& arguments);
 RankParseResult parseRankArguments(
     const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot);
 
-/// The ranked rows as JSON: {"rows": [{"rank", "model", "elements", ...}, ...]}.
+/// The ranked rows as JSON: {"rows": [{"rank", "model", "elements", ...}, ...]}; a saved
+/// equation's row has "model": null and its name under "equation" after it.
 void printRankJson(const std::vector<ranking::RankRow>& rows, std::ostream& out);
-/// The ranked rows as CSV with the JSON's names as its header line.
+/// The ranked rows as CSV with the JSON's names as its header line; the equation column only
+/// when some row is a saved equation.
 void printRankCsv(const std::vector<ranking::RankRow>& rows, std::ostream& out);
 /// The ranked rows as an aligned table for reading.
 void printRankText(const std::vector<ranking::RankRow>& rows, std::ostream& out);
 
-/// Ranks every model of the group size on the root's samples, leaving the root untouched.
-/// Returns 0 when at least one model fitted, 1 otherwise.
-int runRanking(const RankOptions& options, std::ostream& out);
+/// Ranks every model of the group size, and the root's saved equations of that group size, on
+/// the root's samples, leaving the root untouched. A damaged library is told on err and ranks
+/// no equation. Returns 0 when at least one model or equation fitted, 1 otherwise.
+int runRanking(const RankOptions& options, std::ostream& out, std::ostream& err);
 
 /// Parse and run; 2 for a usage error.
 int rankMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,

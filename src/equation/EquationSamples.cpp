@@ -1,6 +1,49 @@
 #include "equation/EquationSamples.h"
 
+#include "core/Fault.h"
+#include "core/SampleData.h"
+#include "core/ScratchStore.h"
+#include "equation/PlainSampleText.h"
+
 namespace quantem::equation {
+
+namespace {
+
+    /// The items of data.qtm: the first groups · groupSize when a count is asked for (the file
+    /// is read no further), else all of them, on all cores when every item is a plain number.
+    /// No value when data.qtm is missing or cannot be read (why in unreadable).
+    std::optional<std::vector<double>> readItems(const core::ScratchStore& store,
+        std::size_t groupSize, std::optional<std::size_t> groups, std::size_t& firstFault,
+        std::string& unreadable)
+    {
+        try {
+            if (!groups) {
+                const std::optional<std::string> text
+                    = store.backend().read(core::ScratchFile::Data);
+                if (!text)
+                    return std::nullopt;
+                if (std::optional<std::vector<double>> plain = plainSampleItems(*text)) {
+                    firstFault = plain->size();
+                    return plain;
+                }
+            }
+            const std::size_t limit = groups ? core::SampleData::itemsFor(
+                                          static_cast<double>(*groups), static_cast<int>(groupSize))
+                                             : core::SampleData::kAllItems;
+            const std::optional<core::SampleData> data
+                = core::SampleData::loadIfPresent(store, limit);
+            if (!data)
+                return std::nullopt;
+            firstFault = data->storage().firstFault();
+            const std::span<const double> values = data->storage().values();
+            return std::vector<double>(values.begin(), values.end());
+        } catch (const core::Fault& fault) {
+            unreadable = "data.qtm cannot be read: " + core::faultDescription(fault.code());
+            return std::nullopt;
+        }
+    }
+
+} // namespace
 
 EquationSamples equationSamples(std::span<const double> items, std::size_t firstFault,
     int variables, bool withSigma, std::optional<std::size_t> groups)
@@ -42,6 +85,24 @@ EquationSamples equationSamples(std::span<const double> items, std::size_t first
             result.data.sigma[g] = group[variables + 1];
     }
     return result;
+}
+
+EquationSamples readEquationSamples(const core::ScratchStore& store, int variables, bool withSigma,
+    std::optional<std::size_t> groups)
+{
+    const std::size_t groupSize = static_cast<std::size_t>(variables) + (withSigma ? 2 : 1);
+    std::string unreadable;
+    std::size_t firstFault = 0;
+    const std::optional<std::vector<double>> items
+        = readItems(store, groupSize, groups, firstFault, unreadable);
+    if (!items) {
+        EquationSamples missing;
+        missing.error = unreadable.empty() ? "there is no data.qtm in " + store.root().string()
+                + ": start the desktop program or write the samples there first"
+                                           : unreadable;
+        return missing;
+    }
+    return equationSamples(*items, firstFault, variables, withSigma, groups);
 }
 
 } // namespace quantem::equation

@@ -2,6 +2,10 @@
 
 #include "equation/EquationFit.h"
 
+namespace quantem::core {
+class ScratchStore;
+}
+
 #include <optional>
 #include <span>
 #include <string>
@@ -19,5 +23,11 @@ struct EquationSamples
 };
 EquationSamples equationSamples(std::span<const double> items, std::size_t firstFault,
     int variables, bool withSigma, std::optional<std::size_t> groups);
+
+/// The groups of an equation read from the store's data.qtm: the first groups of them (the file
+/// is read no further), or every complete group, read on all cores when every item is a plain
+/// number. error says so when data.qtm is missing or cannot be read.
+EquationSamples readEquationSamples(const core::ScratchStore& store, int variables, bool withSigma,
+    std::optional<std::size_t> groups);
 
 } // namespace quantem::equation

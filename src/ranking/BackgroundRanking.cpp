@@ -4,12 +4,14 @@
 
 namespace quantem::ranking {
 
-BackgroundRanking::BackgroundRanking(RankingInput input, std::vector<ModelChoice> plan, int threads)
-    : m_total(plan.size())
+BackgroundRanking::BackgroundRanking(RankingInput input, std::vector<ModelChoice> plan, int threads,
+    std::vector<equation::EquationEntry> equations)
+    : m_total(plan.size() + equations.size())
 {
-    m_driver = std::thread([this, input = std::move(input), plan = std::move(plan), threads] {
+    m_driver = std::thread([this, input = std::move(input), plan = std::move(plan), threads,
+                               equations = std::move(equations)] {
         try {
-            m_rows = rankModels(input, plan, threads, &m_control);
+            m_rows = rankModels(input, plan, threads, &m_control, equations);
         } catch (const std::bad_alloc&) {
             m_rows.clear(); // no memory left for the table: the ranking ends empty
         }

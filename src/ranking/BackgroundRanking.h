@@ -13,7 +13,9 @@ namespace quantem::ranking {
 class BackgroundRanking
 {
 public:
-    BackgroundRanking(RankingInput input, std::vector<ModelChoice> plan, int threads = 0);
+    /// Ranks the plan's models and the saved equations given (those of the plan's group size).
+    BackgroundRanking(RankingInput input, std::vector<ModelChoice> plan, int threads = 0,
+        std::vector<equation::EquationEntry> equations = {});
     /// Stops the ranking and waits for it.
     ~BackgroundRanking();
     BackgroundRanking(const BackgroundRanking&) = delete;

@@ -18,12 +18,16 @@ namespace {
 
 bool RankRow::fitted() const
 {
+    if (equation)
+        return equationProblem.empty();
     return showings.empty()
         && std::all_of(statistics.begin(), statistics.end(), [](const auto& v) { return v; });
 }
 
 std::string RankRow::message() const
 {
+    if (equation)
+        return equationProblem;
     std::string text;
     for (std::size_t i = 0; i < showings.size(); ++i) {
         if (i > 0 && showings[i].window == showings[i - 1].window

@@ -22,10 +22,17 @@ enum class Statistic
 };
 inline constexpr std::size_t kStatisticCount = 6;
 
-/// One model's line of a ranking: what its run on a session of its own showed.
+/// One model's line of a ranking: what its run on a session of its own showed, or what the fit
+/// of a saved equation reached.
 struct RankRow
 {
-    ModelChoice choice;
+    ModelChoice choice; // model 0 for a saved equation
+    /// The name of the saved equation fitted; none for a catalogue model.
+    std::optional<std::string> equation;
+    /// Every parameter of the equation's formula where its fit ended, in the formula's order.
+    std::vector<double> equationValues;
+    /// Why the equation's fit was refused or did not converge; empty when it converged.
+    std::string equationProblem;
     std::string formula;
     int parameters = 0;
     /// Label17..Label22 as the run left them, and the numbers they show (none for a label that
@@ -44,10 +51,11 @@ struct RankRow
     {
         return statistics[static_cast<std::size_t>(which)];
     }
-    /// A model fitted when its run showed no message window and left all six statistics.
+    /// A model fitted when its run showed no message window and left all six statistics; an
+    /// equation when its fit converged.
     bool fitted() const;
     /// The texts of the message windows shown, blanks trimmed, repeats of the same window and
-    /// text told once, joined by "; "; empty when none was shown.
+    /// text told once, joined by "; "; empty when none was shown. An equation's problem.
     std::string message() const;
 };
 

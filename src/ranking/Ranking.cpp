@@ -3,6 +3,7 @@
 #include "ranking/CoreSpread.h"
 
 #include <algorithm>
+#include <numeric>
 #include <oneapi/tbb/global_control.h>
 #include <oneapi/tbb/parallel_pipeline.h>
 #include <oneapi/tbb/task_arena.h>
@@ -42,11 +43,12 @@ void orderByRank(std::vector<RankRow>& rows)
 }
 
 std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<ModelChoice>& plan,
-    int threads, RankingControl* control)
+    int threads, RankingControl* control, const std::vector<equation::EquationEntry>& equations)
 {
     RankingControl ownControl;
     RankingControl& watch = control != nullptr ? *control : ownControl;
-    std::vector<std::optional<RankRow>> results(plan.size());
+    // Runs 0 .. plan.size() - 1 fit the plan's models, the rest the equations in their order.
+    std::vector<std::optional<RankRow>> results(plan.size() + equations.size());
     tbb::task_arena arena(threads > 0 ? threads : tbb::task_arena::automatic);
     // More threads than cores were asked for: let the scheduler have them for this ranking.
     std::optional<tbb::global_control> allowance;
@@ -56,7 +58,12 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
     // Each run has its own session and store and takes every sum in file order, so no result
     // depends on the thread it ran on or on when it started. Runs are handed out one at a time,
     // the longest first, to whichever thread is free: the threads then finish together.
-    const std::vector<std::size_t> order = longestFirst(plan);
+    // The equations' work is not known beforehand: they start first, so that none of them is
+    // left running alone at the end.
+    std::vector<std::size_t> order(equations.size());
+    std::iota(order.begin(), order.end(), plan.size());
+    for (std::size_t i : longestFirst(plan))
+        order.push_back(i);
     // The other threads take a while to come up: they are called now and come while the sample
     // file is read, which every run then shares. Each makes its first run on a core of its own.
     CoreSpread spread;
@@ -79,7 +86,10 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
                     tbb::filter_mode::parallel, [&](std::size_t i) {
                         if (spreading)
                             spread.place();
-                        results[i] = fitModel(input, plan[i], watch.stopFlag(), samplesRead);
+                        results[i] = i < plan.size()
+                            ? fitModel(input, plan[i], watch.stopFlag(), samplesRead)
+                            : fitEquationRow(
+                                input, equations[i - plan.size()], watch.stopFlag(), samplesRead);
                         if (results[i])
                             watch.countFinished();
                     }));

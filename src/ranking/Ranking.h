@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ranking/EquationRow.h"
 #include "ranking/ModelFit.h"
 #include "ranking/RankRow.h"
 #include "ranking/RankingPlan.h"
@@ -27,11 +28,14 @@ private:
     std::atomic<std::size_t> m_finished { 0 };
 };
 
-/// Fits every choice of plan with fitModel, each on a session of its own, on up to threads
-/// threads (0: one per core), and returns the rows of the runs that finished, in rank order. The
-/// rows are the same whatever the number of threads. A stop keeps the rows finished before it.
+/// Fits every choice of plan with fitModel, each on a session of its own, and every saved
+/// equation with fitEquationRow on the same groups (pass those of the plan's group size, as
+/// equationsForGroupSize picks them), on up to threads threads (0: one per core), and returns
+/// the rows of the runs that finished, in rank order. The rows are the same whatever the number
+/// of threads. A stop keeps the rows finished before it.
 std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<ModelChoice>& plan,
-    int threads = 0, RankingControl* control = nullptr);
+    int threads = 0, RankingControl* control = nullptr,
+    const std::vector<equation::EquationEntry>& equations = {});
 
 /// Rank order: fitted models by AICc, then by mean error (a fit with no AICc after those with
 /// one); then the models whose run failed. Equal keys keep the order they had.

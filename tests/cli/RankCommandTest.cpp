@@ -201,6 +201,53 @@ namespace {
         EXPECT_EQ(lineCount, rows.size());
     }
 
+    TEST(RankCommand, SavedEquationsOfTheGroupSizeAreRankedWithTheCatalogue)
+    {
+        test::TempRoot root;
+        root.writeSamples(kPlanets);
+        const Output plain = fit(root.path(), { "--rank", "--samples", "8", "--csv" });
+        for (const std::vector<std::string>& save :
+            { std::vector<std::string> {
+                  "--save-equation", "kepler", "--equation", "a*x^b", "--start", "b=1.4" },
+                { "--save-equation", "plane", "--equation", "a*x1 + b*x2" } })
+            ASSERT_EQ(fit(root.path(), save).status, 0);
+
+        const Output ranked = fit(root.path(), { "--rank", "--samples", "8", "--json" });
+        ASSERT_EQ(ranked.status, 0) << ranked.err;
+        const Json rows = Json::parse(ranked.out)["rows"];
+        ASSERT_EQ(rows.size(), 11u + 1u + 6u + 1u); // the plane takes groups of three
+        std::size_t equations = 0;
+        for (const Json& row : rows) {
+            if (!row.contains("equation")) {
+                EXPECT_TRUE(row["model"].is_number());
+                continue;
+            }
+            ++equations;
+            EXPECT_EQ(row["equation"], "kepler");
+            EXPECT_TRUE(row["model"].is_null());
+            EXPECT_EQ(row["formula"], "a*x^b");
+            EXPECT_EQ(row["parameters"], 2);
+            EXPECT_TRUE(row["message"].is_null());
+            EXPECT_NEAR(row["R"].get<double>(), 1.0, 1E-05);
+        }
+        EXPECT_EQ(equations, 1u);
+
+        // The CSV gains the column; the catalogue's lines are the same but for its empty field.
+        const Output csv = fit(root.path(), { "--rank", "--samples", "8", "--csv" });
+        EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
+            "rank,model,equation,elements,formula,parameters,R,F,S,biggest_error,mean_error,"
+            "mean_relative_error,aicc,bic,refined_aicc,refined_mean_error,message");
+        EXPECT_NE(csv.out.find(",,\"kepler\",,\"a*x^b\",2,"), std::string::npos) << csv.out;
+        EXPECT_NE(csv.out.find(",7,,,\"y = a0 + a1 * x1 ^ k1\",3,"), std::string::npos);
+
+        // A damaged library is told, and the catalogue is ranked as before.
+        root.writeFile("equations.json", "{");
+        const Output damaged = fit(root.path(), { "--rank", "--samples", "8", "--csv" });
+        EXPECT_EQ(damaged.status, 0);
+        EXPECT_EQ(damaged.out, plain.out);
+        EXPECT_NE(damaged.err.find("equations.json is damaged"), std::string::npos) << damaged.err;
+    }
+
     TEST(RankCommand, ExitStatusTellsWhetherAnyModelFitted)
     {
         test::TempRoot root;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <thread>
 
@@ -159,9 +160,9 @@ namespace {
     TEST(Ranking, FailedRunsKeepTheirMessageAndRankLast)
     {
         // x = 0 is refused by every catalogue model; the linear family fits it.
-        RankingInput input;
-        input.sampleFile = "1,2.1\r\n0,3.9\r\n3,6.2\r\n4,7.9\r\n5,10.1\r\n6,12.2\r\n";
-        input.samples = "6";
+        // Built whole: assigned member by member, GCC 12 warns of an uninitialised optional.
+        const RankingInput input { "1,2.1\r\n0,3.9\r\n3,6.2\r\n4,7.9\r\n5,10.1\r\n6,12.2\r\n",
+            "6" };
         const std::vector<ModelChoice> plan = rankingPlan(2, 6);
         const std::vector<RankRow> rows = rankModels(input, plan);
         ASSERT_EQ(rows.size(), plan.size());
@@ -196,6 +197,72 @@ namespace {
                 EXPECT_EQ(row.message(), "Have no data !");
             }
         }
+    }
+
+    std::vector<RankRow> catalogueRows(const std::vector<RankRow>& rows)
+    {
+        std::vector<RankRow> catalogue;
+        std::copy_if(rows.begin(), rows.end(), std::back_inserter(catalogue),
+            [](const RankRow& row) { return !row.equation; });
+        return catalogue;
+    }
+
+    TEST(Ranking, SavedEquationThatMadeTheDataRanksFirstBesideUnchangedCatalogueRows)
+    {
+        // A damped cosine, which no catalogue model follows.
+        std::string samples;
+        std::uint32_t seed = 77u;
+        for (int g = 0; g < 40; ++g) {
+            seed = seed * 1664525u + 1013904223u;
+            const double x = 0.5 + 0.14 * g;
+            const double y = 3.1 * std::exp(-0.45 * x) * std::cos(1.3 * x) + 2.2
+                + 0.01 * (static_cast<double>(seed >> 8) / 16777216.0 - 0.5);
+            samples += core::recordNumber(x) + "," + core::recordNumber(y) + "\r\n";
+        }
+        RankingInput input;
+        input.sampleFile = samples;
+        input.samples = "40";
+        using equation::EquationEntry;
+        const std::vector<EquationEntry> library {
+            { "line", "a + b*x", {} },
+            { "damped", "A*exp(-k*x)*cos(w*x) + C",
+                { { "A", 3.0 }, { "k", 0.5 }, { "w", 1.25 }, { "C", 2.0 } } },
+            { "sigma weighted", "a*x", {}, equation::Weighting::Sigma },
+            { "plane", "a*x1 + b*x2", {} },
+        };
+        const std::vector<EquationEntry> equations = equationsForGroupSize(library, 2);
+        ASSERT_EQ(equations.size(), 3u); // not the plane
+        const std::vector<ModelChoice> plan = rankingPlan(2, 40);
+        const std::vector<RankRow> rows = rankModels(input, plan, 1, nullptr, equations);
+        ASSERT_EQ(rows.size(), plan.size() + 3);
+
+        const RankRow& first = rows.front();
+        EXPECT_EQ(first.equation, "damped");
+        EXPECT_EQ(first.choice.model, 0);
+        EXPECT_EQ(first.parameters, 4);
+        EXPECT_TRUE(first.fitted());
+        ASSERT_EQ(first.equationValues.size(), 4u);
+        EXPECT_NEAR(first.equationValues[2], 1.3, 0.01); // w
+        EXPECT_NEAR(*first.statistic(Statistic::R), 1.0, 1E-04);
+        EXPECT_LT(*first.statistic(Statistic::MeanError), 0.005);
+        EXPECT_EQ(first.statisticTexts[0], core::doubleText(*first.statistic(Statistic::R)));
+        const auto line = std::find_if(
+            rows.begin(), rows.end(), [](const RankRow& row) { return row.equation == "line"; });
+        ASSERT_NE(line, rows.end());
+        EXPECT_TRUE(line->fitted());
+        EXPECT_GT(*line->aicc, *first.aicc);
+        // Refused: last, with its reason.
+        EXPECT_EQ(rows.back().equation, "sigma weighted");
+        EXPECT_FALSE(rows.back().fitted());
+        EXPECT_NE(rows.back().message().find("sigma"), std::string::npos);
+
+        // The catalogue's rows, and their order among themselves, are as without equations;
+        // the equations' rows are the same bits on more threads.
+        expectSameRows(catalogueRows(rows), rankModels(input, plan, 1));
+        const std::vector<RankRow> parallel = rankModels(input, plan, 3, nullptr, equations);
+        expectSameRows(parallel, rows);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(parallel[i].equationValues, rows[i].equationValues);
     }
 
     TEST(Ranking, StopKeepsTheFinishedRows)

@@ -2,14 +2,15 @@
 
 #include "analysis/ConditioningNotice.h"
 #include "analysis/qt/DetailsIcon.h"
-#include "analysis/qt/RankingWindow.h"
 #include "app/ModelSelection.h"
 #include "app/ShownModelRegression.h"
 #include "app/StopQuestion.h"
 #include "app/qt/ApplicationIdentity.h"
 #include "app/qt/Artwork.h"
 #include "app/qt/ReportPrinting.h"
+#include "app/qt/ToolIcons.h"
 #include "core/ModelCatalogue.h"
+#include "ranking/qt/RankingWindow.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -385,10 +386,19 @@ void MainWindow::buildMenus()
     fitAll->setToolTip(QStringLiteral("Fit all models"));
     fitAll->setStatusTip(QStringLiteral("Fit every model to the samples and rank them"));
     connect(fitAll, &QAction::triggered, this, [this] {
-        auto* ranking = findChild<RankingWindow*>();
-        if (ranking == nullptr)
-            ranking = new RankingWindow(m_runner, this);
-        ranking->openWindow();
+        if (m_openRanking)
+            m_openRanking();
+    });
+
+    auto* ownEquation = new QAction(ownEquationIcon(), QStringLiteral("Fit own equation..."), this);
+    ownEquation->setObjectName(QStringLiteral("OwnEquation"));
+    ownEquation->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    ownEquation->setToolTip(QStringLiteral("Fit own equation (Ctrl+E)"));
+    ownEquation->setStatusTip(QStringLiteral(
+        "Type an equation of your own, or pick a saved one, and fit it to the samples"));
+    connect(ownEquation, &QAction::triggered, this, [this] {
+        if (m_openEquation)
+            m_openEquation();
     });
 
     auto* exit = new QAction(QStringLiteral("Exit"), this);
@@ -406,6 +416,7 @@ void MainWindow::buildMenus()
     dataMenu->addSeparator()->setObjectName(QStringLiteral("fg3"));
     dataMenu->addAction(regress);
     dataMenu->addAction(fitAll);
+    dataMenu->addAction(ownEquation);
     dataMenu->addAction(clear);
     dataMenu->addSeparator()->setObjectName(QStringLiteral("FG1"));
     dataMenu->addAction(exit);
@@ -511,10 +522,11 @@ void MainWindow::buildToolBar()
     toolBar->setObjectName(QStringLiteral("Toolbar1"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(24, 24));
-    const std::array<std::pair<const char*, QAction*>, 11> keys { {
+    const std::array<std::pair<const char*, QAction*>, 12> keys { {
         { "dk", shared("srsj") },
         { "ks", regress },
         { "fitall", shared("FitAll") },
+        { "equation", shared("OwnEquation") },
         { "qc", clear },
         { "qx", shared("HT") },
         { "mj", shared("ModelCount") },

@@ -43,6 +43,10 @@ public:
     void setDrawCommand(std::function<void()> draw) { m_draw = std::move(draw); }
     /// The fit details window, reached from its menu-bar entry and toolbar key.
     void setDetailsOpener(std::function<void()> open) { m_openDetails = std::move(open); }
+    /// The ranking of every model ("Fit all models") and the equation window: windows of the
+    /// rooms above this one, which the program hands over.
+    void setRankingOpener(std::function<void()> open) { m_openRanking = std::move(open); }
+    void setEquationOpener(std::function<void()> open) { m_openEquation = std::move(open); }
     /// Told after every regression that ran to its end, on the window's thread, how many
     /// seconds it took.
     void setFitObserver(std::function<void(double)> observe) { m_fitObserver = std::move(observe); }
@@ -68,6 +72,8 @@ private:
     std::function<void()> m_openCalculator;
     std::function<void()> m_draw;
     std::function<void()> m_openDetails;
+    std::function<void()> m_openRanking;
+    std::function<void()> m_openEquation;
     std::function<void(double)> m_fitObserver;
     std::optional<double> m_fitSeconds; // set by a regression's run, read when it has ended
 

@@ -15,6 +15,8 @@
 #include "core/InstallRootPath.h"
 #include "core/ProcessMemory.h"
 #include "core/Session.h"
+#include "equation/qt/EquationWindow.h"
+#include "ranking/qt/RankingWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -129,6 +131,18 @@ int main(int argc, char* argv[])
             mainWindow.get());
         mainWindow->setDrawCommand([&session] { quantem::app::drawChart(session); });
         mainWindow->setCalculatorOpener([&session] { quantem::app::openCalculator(session); });
+        mainWindow->setEquationOpener([&runner, window = mainWindow.get()] {
+            quantem::ui::openEquationWindow(runner, window);
+        });
+        mainWindow->setRankingOpener([&runner, window = mainWindow.get()] {
+            quantem::ui::RankingWindow* ranking = quantem::ui::openRankingWindow(runner, window);
+            // "Use this model" on a saved equation's row opens it in the equation window.
+            ranking->setEquationUser(
+                [&runner, window](const quantem::equation::EquationEntry& entry,
+                    const std::vector<double>& values) {
+                    quantem::ui::openEquationWindow(runner, window)->openWith(entry, values);
+                });
+        });
         mainWindow->setDetailsOpener([&fitDetails, &lastFitSeconds] {
             fitDetails.showFit(lastFitSeconds < 1.0);
             fitDetails.show();

@@ -1,6 +1,8 @@
-#include "analysis/qt/RankingWindow.h"
+#include "ranking/qt/RankingWindow.h"
 
+#include "app/qt/ToolIcons.h"
 #include "core/NumberText.h"
+#include "equation/EquationLibrary.h"
 #include "ranking/ModelFit.h"
 #include "ranking/RankingPlan.h"
 
@@ -8,8 +10,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -81,7 +81,8 @@ namespace {
         const std::optional<int> elements = row.choice.elements;
         return {
             cell(QString::number(rank), rank),
-            cell(QString::number(row.choice.model), row.choice.model),
+            row.equation ? textCell(*row.equation)
+                         : cell(QString::number(row.choice.model), row.choice.model),
             elements ? cell(QString::number(*elements), *elements) : cell(QString(), 0),
             textCell(row.formula),
             cell(QString::number(row.parameters), row.parameters),
@@ -108,20 +109,6 @@ namespace {
     }
 
 } // namespace
-
-QIcon fitAllModelsIcon()
-{
-    // Bars of falling length: models ranked best first.
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    const QColor colours[] { QColor(40, 120, 60), QColor(70, 130, 200), QColor(70, 130, 200),
-        QColor(160, 160, 160) };
-    for (int i = 0; i < 4; ++i)
-        painter.fillRect(3, 3 + 5 * i, 18 - 4 * i, 3, colours[i]);
-    painter.end();
-    return QIcon(pixmap);
-}
 
 RankingWindow::RankingWindow(CommandRunner& runner, QWidget* parent)
     : QDialog(parent)
@@ -177,7 +164,8 @@ RankingWindow::RankingWindow(CommandRunner& runner, QWidget* parent)
     m_state->setObjectName(QStringLiteral("state"));
     m_useModel = button("useModel", QStringLiteral("Use this model"), this);
     m_useModel->setToolTip(
-        QStringLiteral("Fit the selected model in the main window, as its menu would"));
+        QStringLiteral("Fit the selected model in the main window, as its menu would; a saved "
+                       "equation opens in the equation window"));
     bottom->addWidget(m_state, 1);
     bottom->addWidget(m_useModel);
     layout->addLayout(bottom);
@@ -248,12 +236,19 @@ void RankingWindow::startRanking()
     m_input = ranking::rankingInputOf(m_runner.session());
     std::vector<ranking::ModelChoice> plan
         = ranking::rankingPlan(m_groupSize->value(), ranking::sampleCountOf(m_input));
+    // The saved equations of this group size are ranked with the catalogue models.
+    const equation::LibraryContents library
+        = equation::readEquationLibrary(m_runner.session().store.root());
+    m_equations = ranking::equationsForGroupSize(library.entries, m_groupSize->value());
     m_rows.clear();
     showRows();
-    m_progress->setRange(0, static_cast<int>(plan.size()));
+    m_progress->setRange(0, static_cast<int>(plan.size() + m_equations.size()));
     m_progress->setValue(0);
-    m_state->setText(QStringLiteral("Ranking..."));
-    m_ranking = std::make_unique<ranking::BackgroundRanking>(m_input, std::move(plan));
+    m_state->setText(library.problem.empty()
+            ? QStringLiteral("Ranking...")
+            : qt(library.problem) + QStringLiteral("; ranking..."));
+    m_ranking
+        = std::make_unique<ranking::BackgroundRanking>(m_input, std::move(plan), 0, m_equations);
     m_poll->start();
     renderButtons();
 }
@@ -327,7 +322,15 @@ void RankingWindow::useModelAt(const QModelIndex& index)
     const int rank = m_sorted->mapToSource(index).row();
     if (rank < 0 || static_cast<std::size_t>(rank) >= m_rows.size())
         return;
-    const ranking::ModelChoice choice = m_rows[static_cast<std::size_t>(rank)].choice;
+    const RankRow& row = m_rows[static_cast<std::size_t>(rank)];
+    if (row.equation) {
+        const auto entry = std::find_if(m_equations.begin(), m_equations.end(),
+            [&row](const equation::EquationEntry& e) { return e.name == *row.equation; });
+        if (entry != m_equations.end() && m_useEquation)
+            m_useEquation(*entry, row.equationValues);
+        return;
+    }
+    const ranking::ModelChoice choice = row.choice;
     core::Session& session = m_runner.session();
     // Off the window's thread, as the menu's own regression runs.
     m_runner.runLong(
@@ -349,6 +352,15 @@ void RankingWindow::closeEvent(QCloseEvent* event)
         renderButtons();
     }
     QDialog::closeEvent(event);
+}
+
+RankingWindow* openRankingWindow(CommandRunner& runner, QWidget* mainWindow)
+{
+    auto* ranking = mainWindow->findChild<RankingWindow*>();
+    if (ranking == nullptr)
+        ranking = new RankingWindow(runner, mainWindow);
+    ranking->openWindow();
+    return ranking;
 }
 
 } // namespace quantem::ui

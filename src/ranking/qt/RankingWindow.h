@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/qt/CommandRunner.h"
+#include "equation/EquationEntry.h"
 #include "ranking/BackgroundRanking.h"
 
 #include <QDialog>
 #include <QIcon>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,9 +23,6 @@ class QTableView;
 class QTimer;
 
 namespace quantem::ui {
-
-/// The picture of the "Fit all models" command.
-QIcon fitAllModelsIcon();
 
 /// The ranking window: fits every model of the chosen group size on the main window's samples,
 /// sample count and power initial value, off the window's thread, and shows the ranked table.
@@ -46,6 +45,11 @@ public:
     /// Fits the model of the selected row in the main window.
     void useSelectedModel();
     bool isRanking() const noexcept { return m_ranking != nullptr; }
+    /// What "Use this model" does on the row of a saved equation: it is handed the equation and
+    /// its fitted values.
+    using EquationUser
+        = std::function<void(const equation::EquationEntry&, const std::vector<double>&)>;
+    void setEquationUser(EquationUser use) { m_useEquation = std::move(use); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +66,8 @@ private:
     std::unique_ptr<ranking::BackgroundRanking> m_ranking;
     ranking::RankingInput m_input; // of the ranking shown or running
     std::vector<ranking::RankRow> m_rows; // in rank order
+    std::vector<equation::EquationEntry> m_equations; // the saved equations ranked
+    EquationUser m_useEquation;
     QSpinBox* m_groupSize = nullptr;
     QLabel* m_samples = nullptr;
     QLabel* m_power = nullptr;
@@ -75,5 +81,8 @@ private:
     QSortFilterProxyModel* m_sorted = nullptr;
     QTimer* m_poll = nullptr;
 };
+
+/// The ranking window of the main window, made on first use, shown with the current counts.
+RankingWindow* openRankingWindow(CommandRunner& runner, QWidget* mainWindow);
 
 } // namespace quantem::ui

@@ -1,6 +1,7 @@
-#include "analysis/qt/RankingWindow.h"
+#include "ranking/qt/RankingWindow.h"
 
 #include "app/qt/ViewFixture.h"
+#include "equation/EquationLibrary.h"
 #include "support/ModelSamples.h"
 
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 namespace quantem::ui::test {
 namespace {
@@ -42,6 +44,7 @@ namespace {
 
         RankingWindow* openRanking()
         {
+            window->setRankingOpener([this] { openRankingWindow(runner, window.get()); });
             trigger("FitAll");
             auto* ranking = window->findChild<RankingWindow*>();
             EXPECT_NE(ranking, nullptr);
@@ -160,6 +163,36 @@ namespace {
         EXPECT_FALSE(session.form1.Text5.empty());
         EXPECT_EQ(scratchFiles(root), scratchFiles(other));
         EXPECT_TRUE(session.messages.log().empty());
+    }
+
+    TEST_F(RankingInWindow, ASavedEquationIsRankedAndUsedInTheEquationWindow)
+    {
+        root.writeSamples(kPlanets);
+        ASSERT_EQ(equation::saveEquation(root.path(), { "Kepler", "a*x^k", {}, {} }), "");
+        type("Text2", "8");
+        RankingWindow* ranking = openRanking();
+        std::optional<std::pair<equation::EquationEntry, std::vector<double>>> used;
+        ranking->setEquationUser(
+            [&used](const equation::EquationEntry& entry, const std::vector<double>& values) {
+                used.emplace(entry, values);
+            });
+        ASSERT_TRUE(rankAndWait(ranking));
+        EXPECT_EQ(part<QLabel>(ranking, "state")->text().toStdString(),
+            "19 of 19 models ranked, 19 fitted");
+        QTableView* table = part<QTableView>(ranking, "table");
+        int row = 0;
+        while (row < table->model()->rowCount() && cellText(ranking, row, 1) != "Kepler")
+            ++row;
+        ASSERT_LT(row, table->model()->rowCount());
+        EXPECT_EQ(cellText(ranking, row, 3), "a*x^k");
+        table->selectRow(row);
+        part<QPushButton>(ranking, "useModel")->click();
+        ASSERT_TRUE(used);
+        EXPECT_EQ(used->first.formula, "a*x^k");
+        ASSERT_EQ(used->second.size(), 2u);
+        EXPECT_NEAR(used->second[1], 1.5, 0.01);
+        // The main window's session was not touched.
+        EXPECT_EQ(session.form1.checkedModel, 0);
     }
 
     TEST_F(RankingInWindow, CancelKeepsTheRowsFinishedSoFar)

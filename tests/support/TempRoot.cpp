@@ -43,4 +43,12 @@ std::string TempRoot::read(const std::string& relative) const
     return content.str();
 }
 
+std::map<std::string, std::string> TempRoot::scratchFiles() const
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(m_path / "sys"))
+        files[entry.path().filename().string()] = readSys(entry.path().filename().string());
+    return files;
+}
+
 } // namespace quantem::test

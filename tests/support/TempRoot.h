@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace quantem::test {
@@ -25,6 +26,8 @@ public:
     std::string read(const std::string& relative) const;
     /// The bytes of a scratch file; "<missing>" when it does not exist.
     std::string readSys(const std::string& name) const { return read("sys/" + name); }
+    /// Every scratch file by name with its bytes: what a run must leave as it was.
+    std::map<std::string, std::string> scratchFiles() const;
 
 private:
     std::filesystem::path m_path;

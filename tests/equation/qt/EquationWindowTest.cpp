@@ -22,15 +22,6 @@
 namespace quantem::ui::test {
 namespace {
 
-    std::map<std::string, std::string> scratchFiles(const quantem::test::TempRoot& root)
-    {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::directory_iterator(root.path() / "sys"))
-            files[entry.path().filename().string()]
-                = root.readSys(entry.path().filename().string());
-        return files;
-    }
-
     /// Groups "x,y" of y = f(x) at x = first, first + step, ...
     template <typename F> std::string samplesOf(F f, int groups, double first, double step)
     {
@@ -132,7 +123,7 @@ namespace {
         root.writeSamples(samplesOf(
             [&reading](double s) { return 2.5 * s / (0.8 + s) + 0.03 * ((reading++ % 3) - 1); }, 8,
             0.25, 0.5));
-        const auto before = scratchFiles(root);
+        const auto before = root.scratchFiles();
         open();
         auto* library = part<QComboBox>("library");
         const int templ = library->findText(QStringLiteral("Template: Michaelis-Menten"));
@@ -156,7 +147,7 @@ namespace {
         part<QPushButton>("useFitted")->click();
         EXPECT_EQ(part<QTableWidget>("parameters")->item(0, 1)->text().toDouble(), value("Vmax"));
         EXPECT_NE(window->tablesText().find("Vmax\t"), std::string::npos);
-        EXPECT_EQ(scratchFiles(root), before);
+        EXPECT_EQ(root.scratchFiles(), before);
     }
 
     TEST_F(EquationInWindow, FixedAndBoundedParametersAreHonoured)

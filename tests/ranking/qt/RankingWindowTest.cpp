@@ -22,15 +22,6 @@ namespace {
         = "0.387,0.241\r\n0.723,0.615\r\n1,1\r\n1.524,1.881\r\n"
           "5.203,11.862\r\n9.537,29.457\r\n19.191,84.011\r\n30.069,164.79\r\n";
 
-    std::map<std::string, std::string> scratchFiles(const quantem::test::TempRoot& root)
-    {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::directory_iterator(root.path() / "sys"))
-            files[entry.path().filename().string()]
-                = root.readSys(entry.path().filename().string());
-        return files;
-    }
-
     class RankingInWindow : public ViewFixture
     {
     protected:
@@ -88,7 +79,7 @@ namespace {
         EXPECT_EQ(part<QLabel>(ranking, "samples")->text().toStdString(), "Samples (N): 8");
         EXPECT_EQ(part<QLabel>(ranking, "power")->text().toStdString(), "Power initial value: 1");
         EXPECT_EQ(part<QSpinBox>(ranking, "groupSize")->value(), 2);
-        const auto before = scratchFiles(root);
+        const auto before = root.scratchFiles();
 
         ASSERT_TRUE(rankAndWait(ranking));
         QTableView* table = part<QTableView>(ranking, "table");
@@ -101,7 +92,7 @@ namespace {
         EXPECT_TRUE(part<QPushButton>(ranking, "useModel")->isEnabled());
         EXPECT_FALSE(part<QPushButton>(ranking, "cancel")->isEnabled());
         // The ranking ran in memory: the root's scratch files are as they were.
-        EXPECT_EQ(scratchFiles(root), before);
+        EXPECT_EQ(root.scratchFiles(), before);
         keepScreenshot(ranking, "ranking-window.png");
 
         // By mean error the sixth-degree polynomial, which passes closest to the eight points,
@@ -161,7 +152,7 @@ namespace {
         for (std::size_t panel : { 0u, 3u, 4u, 5u, 6u })
             EXPECT_EQ(session.form1.StatusBar1[panel], menuSession.form1.StatusBar1[panel]);
         EXPECT_FALSE(session.form1.Text5.empty());
-        EXPECT_EQ(scratchFiles(root), scratchFiles(other));
+        EXPECT_EQ(root.scratchFiles(), other.scratchFiles());
         EXPECT_TRUE(session.messages.log().empty());
     }
 

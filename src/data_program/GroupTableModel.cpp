@@ -1,15 +1,18 @@
 #include "data_program/GroupTableModel.h"
 
 #include "core/Fault.h"
+#include "data_program/TableChange.h"
 
 #include <QBrush>
 #include <QColor>
+#include <QUndoStack>
 
 namespace quantem::data {
 
-GroupTableModel::GroupTableModel(SampleEditor& editor, QObject* parent)
+GroupTableModel::GroupTableModel(SampleEditor& editor, QUndoStack& undoStack, QObject* parent)
     : QAbstractTableModel(parent)
     , m_editor(editor)
+    , m_undoStack(undoStack)
 {
 }
 
@@ -63,8 +66,10 @@ bool GroupTableModel::setData(const QModelIndex& index, const QVariant& value, i
     const bool spare = isSpareRow(row);
     if (spare && !cell)
         return true;
-    if (!spare && m_editor.table().cell(row, index.column()) == cell)
+    const Cell before = spare ? Cell() : m_editor.table().cell(row, index.column());
+    if (!spare && before == cell)
         return true;
+    const CellChange::Cells change { row, index.column(), before, cell, spare };
     if (spare) {
         // The spare row becomes a group and a new spare row appears below it.
         beginInsertRows(QModelIndex(), row + 1, row + 1);
@@ -74,6 +79,7 @@ bool GroupTableModel::setData(const QModelIndex& index, const QVariant& value, i
     } else {
         m_editor.setCellText(row, index.column(), text);
     }
+    m_undoStack.push(new CellChange(m_editor, change));
     // A row's gap shading depends on all its cells.
     emit dataChanged(this->index(row, 0), this->index(row, columnCount() - 1));
     emit edited();

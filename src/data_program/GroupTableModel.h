@@ -4,16 +4,19 @@
 
 #include <QAbstractTableModel>
 
+class QUndoStack;
+
 namespace quantem::data {
 
 /// The table of groups as a Qt model over the editor's document: one row per group, one column
-/// per number, and a spare empty row at the end where typing adds a group.
+/// per number, and a spare empty row at the end where typing adds a group. Every typed number is
+/// a step on the undo stack.
 class GroupTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    explicit GroupTableModel(SampleEditor& editor, QObject* parent = nullptr);
+    GroupTableModel(SampleEditor& editor, QUndoStack& undoStack, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -40,6 +43,7 @@ signals:
 
 private:
     SampleEditor& m_editor;
+    QUndoStack& m_undoStack;
     bool m_lastEditRefused = false;
 };
 

@@ -55,12 +55,17 @@ QList<int> GroupTableView::chosenRows() const
 
 void GroupTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    const auto* groups = qobject_cast<const GroupTableModel*>(model());
+    const bool refused = groups != nullptr && groups->lastEditRefused();
+    // A refused text keeps the cursor on its cell, Tab as well as Enter: moved on, the cursor
+    // would put the next number, or a pasted group, one column too far.
+    if (refused && hint != QAbstractItemDelegate::RevertModelCache)
+        hint = QAbstractItemDelegate::NoHint;
     // Enter ends an edit with SubmitModelCache; for quick typing it moves on like Tab, but
     // without opening the next editor, so the next key typed starts it.
     const bool moveOn = hint == QAbstractItemDelegate::SubmitModelCache;
     QTableView::closeEditor(editor, moveOn ? QAbstractItemDelegate::NoHint : hint);
-    const auto* groups = qobject_cast<const GroupTableModel*>(model());
-    if (moveOn && (groups == nullptr || !groups->lastEditRefused())) {
+    if (moveOn) {
         const QModelIndex next = moveCursor(QAbstractItemView::MoveNext, Qt::NoModifier);
         if (next.isValid())
             setCurrentIndex(next);

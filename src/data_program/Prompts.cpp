@@ -1,5 +1,7 @@
 #include "data_program/Prompts.h"
 
+#include "data_program/ImportDialog.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -39,6 +41,15 @@ QString DialogPrompts::saveFileName(
 void DialogPrompts::warn(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox::warning(parent, title, text);
+}
+
+std::optional<ImportChoice> DialogPrompts::chooseImport(QWidget* parent, const QString& fileName,
+    const std::string& content, const ImportChoice& proposed)
+{
+    ImportDialog dialog(fileName, content, proposed, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 } // namespace quantem::data

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "data_program/ImportFormat.h"
+
 #include <QString>
+
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -32,6 +37,11 @@ public:
         = 0;
     /// A warning the user must acknowledge.
     virtual void warn(QWidget* parent, const QString& title, const QString& text) = 0;
+    /// How to read the text of fileName (content) and where its numbers go, proposed shown
+    /// first; empty when cancelled.
+    virtual std::optional<ImportChoice> chooseImport(QWidget* parent, const QString& fileName,
+        const std::string& content, const ImportChoice& proposed)
+        = 0;
 };
 
 /// The prompts as the desktop's message boxes and file dialogs.
@@ -45,6 +55,8 @@ public:
     QString saveFileName(QWidget* parent, const QString& title, const QString& directory,
         const QString& filter) override;
     void warn(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<ImportChoice> chooseImport(QWidget* parent, const QString& fileName,
+        const std::string& content, const ImportChoice& proposed) override;
 };
 
 } // namespace quantem::data

@@ -2,6 +2,8 @@
 
 #include "core/Fault.h"
 
+#include <system_error>
+
 namespace quantem::data {
 
 SampleEditor::SampleEditor(core::ScratchStore store)
@@ -43,18 +45,38 @@ void SampleEditor::openText(std::string_view text)
     m_table = std::move(table);
 }
 
-std::size_t SampleEditor::importText(std::string_view text, bool& headerSkipped)
+std::size_t SampleEditor::importText(
+    std::string_view text, bool& headerSkipped, const ImportChoice& choice)
 {
-    const SampleText parsed = parseImportText(text, headerSkipped);
-    m_table.appendNumbers(parsed.numbers);
+    const SampleText parsed = parseImportText(text, headerSkipped, choice.format);
+    if (choice.placement == ImportPlacement::Replace) {
+        SampleTable table(guessGroupSize(parsed));
+        table.setNumbers(parsed.numbers);
+        m_table = std::move(table);
+    } else {
+        m_table.appendNumbers(parsed.numbers);
+    }
     return parsed.numbers.size();
 }
 
-std::size_t SampleEditor::pasteText(std::string_view text, int row, int column)
+SampleEditor::Pasted SampleEditor::pasteText(std::string_view text, int row, int column)
 {
-    const SampleText parsed = parseSampleText(text);
-    m_table.writeNumbersAt(row, column, parsed.numbers);
-    return parsed.numbers.size();
+    Pasted pasted;
+    const SampleText parsed = parseImportText(text, pasted.headerSkipped);
+    // Rows copied from a spreadsheet are groups: begun mid-row they would put x under y.
+    const bool wholeGroups = parsed.uniformLines
+        && parsed.firstLineItems == static_cast<std::size_t>(m_table.groupSize());
+    pasted.count = parsed.numbers.size();
+    pasted.row = row;
+    pasted.column = wholeGroups ? 0 : column;
+    m_table.writeNumbersAt(pasted.row, pasted.column, parsed.numbers);
+    return pasted;
+}
+
+SampleTable SampleEditor::exchangeTable(SampleTable table)
+{
+    std::swap(table, m_table);
+    return table;
 }
 
 void SampleEditor::setCellText(int row, int column, std::string_view text)
@@ -74,6 +96,16 @@ void SampleEditor::clearCells(const std::vector<std::pair<int, int>>& cells)
         if (row < m_table.rowCount())
             m_table.setCell(row, column, std::nullopt);
     }
+}
+
+bool SampleEditor::saveEmptiesDataFile() const
+{
+    if (m_table.hasNumbers())
+        return false;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(dataFilePath(), error);
+    // A file that cannot be measured may still hold groups.
+    return error ? m_store.exists(core::ScratchFile::Data) : size > 0;
 }
 
 void SampleEditor::save()

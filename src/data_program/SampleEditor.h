@@ -35,16 +35,33 @@ public:
     /// first line. Throws core::Fault (13, 6) with a message naming the bad item; the table is
     /// left as it was.
     void openText(std::string_view text);
-    /// Adds the numbers of a comma-, tab- or blank-separated text after the last number; a first
-    /// line of column names is skipped. Returns how many numbers were added. Throws as openText.
-    std::size_t importText(std::string_view text, bool& headerSkipped);
-    /// Writes the numbers of a text into the cells from (row, column) on, across then down.
-    /// Returns how many. Throws as openText.
-    std::size_t pasteText(std::string_view text, int row, int column);
+    /// Reads a text in the chosen format and adds its numbers after the last number, or puts
+    /// them in place of the table in groups of its first line's item count; a first line of
+    /// column names is skipped. Returns how many numbers were read. Throws as openText, and 5 for
+    /// a format that cannot be read; the table is then left as it was.
+    std::size_t importText(
+        std::string_view text, bool& headerSkipped, const ImportChoice& choice = {});
+
+    /// Where a paste went.
+    struct Pasted
+    {
+        std::size_t count = 0;
+        int row = 0;
+        int column = 0; // where the first number went
+        bool headerSkipped = false;
+    };
+    /// Writes the numbers of a text into the cells from (row, column) on, across then down; a
+    /// first line of column names is skipped, and a block whose every line is one whole group
+    /// starts at the first column of the row. Throws as openText.
+    Pasted pasteText(std::string_view text, int row, int column);
 
     /// Sets a cell from its typed text; row == rowCount() adds a row. Throws core::Fault (13, 6)
     /// with the message for the user when the text is not a number; the cell keeps its value.
     void setCellText(int row, int column, std::string_view text);
+    /// Sets one cell as it stands (no text to read).
+    void setCell(int row, int column, Cell value) { m_table.setCell(row, column, value); }
+    /// Puts table in place of the groups and returns the groups it replaced.
+    SampleTable exchangeTable(SampleTable table);
     void setGroupSize(int size) { m_table.setGroupSize(size); }
     /// Inserts an empty row before row.
     void insertEmptyRow(int row) { m_table.insertEmptyRows(row, 1); }
@@ -55,6 +72,9 @@ public:
 
     /// Why saving is refused (an incomplete row), or "".
     std::string saveRefusal() const { return data::saveRefusal(m_table); }
+    /// Whether saving would leave data.qtm without the numbers it holds now: the table is empty
+    /// and the file is not.
+    bool saveEmptiesDataFile() const;
     /// Writes data.qtm. Throws core::Fault 62 when a row is incomplete, 75 when the file cannot be
     /// written; what() is the message for the user.
     void save();

@@ -1,53 +1,31 @@
 #include "data_program/SampleEditorWindow.h"
 
 #include "core/Fault.h"
+#include "data_program/EditorTexts.h"
 #include "data_program/GroupTableModel.h"
 #include "data_program/GroupTableView.h"
 #include "data_program/Prompts.h"
+#include "data_program/TableChange.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QCloseEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenuBar>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
-#include <filesystem>
+#include <algorithm>
 
 namespace quantem::data {
 
 namespace {
 
-    const QString kTitle = QStringLiteral("Quantem - Data");
-    const QString kSampleFilter
-        = QStringLiteral("Sample files (*.qtm);;Text files (*.txt *.csv *.dat);;All files (*)");
-    const QString kImportFilter = QStringLiteral(
-        "Text files (*.txt *.csv *.tsv *.dat);;Sample files (*.qtm);;All files (*)");
-
-    QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
-
-    std::filesystem::path toPath(const QString& fileName)
-    {
-        return std::filesystem::path(fileName.toStdU16String());
-    }
-
-    QString pathText(const std::filesystem::path& path)
-    {
-        return QString::fromStdU16String(path.u16string());
-    }
-
-    QString groupsText(int count)
-    {
-        return count == 1 ? QStringLiteral("1 group") : QStringLiteral("%1 groups").arg(count);
-    }
+    // Each step may hold a copy of the table; a hundred are more than a session takes back.
+    constexpr int kUndoSteps = 100;
 
 } // namespace
 
@@ -55,15 +33,18 @@ SampleEditorWindow::SampleEditorWindow(core::ScratchStore store, Prompts& prompt
     : QMainWindow(parent)
     , m_editor(std::move(store))
     , m_prompts(prompts)
-    , m_model(new GroupTableModel(m_editor, this))
+    , m_undoStack(new QUndoStack(this))
+    , m_model(new GroupTableModel(m_editor, *m_undoStack, this))
     , m_view(new GroupTableView(this))
+    , m_actions(addEditorActions(*this))
 {
-    setWindowTitle(kTitle + QStringLiteral("[*]"));
+    setWindowTitle(kEditorTitle + QStringLiteral("[*]"));
+    m_undoStack->setUndoLimit(kUndoSteps);
     m_view->setObjectName(QStringLiteral("groupTable"));
     m_view->setModel(m_model);
-
-    buildActions();
-    buildMenusAndToolbar();
+    m_view->addAction(m_actions.clearCells);
+    setCentralWidget(makeGroupSizePanel());
+    connectActions();
 
     m_groupCount = new QLabel(this);
     m_groupCount->setObjectName(QStringLiteral("groupCount"));
@@ -88,111 +69,33 @@ SampleEditorWindow::SampleEditorWindow(core::ScratchStore store, Prompts& prompt
     }
     if (outcome == SampleEditor::LoadOutcome::Unreadable) {
         QMetaObject::invokeMethod(
-            this, [this, message] { m_prompts.warn(this, kTitle, fromUtf8(message)); },
+            this, [this, message] { m_prompts.warn(this, kEditorTitle, fromUtf8(message)); },
             Qt::QueuedConnection);
     }
     resize(720, 540);
 }
 
-QAction* SampleEditorWindow::makeAction(
-    const char* name, const QString& text, const QKeySequence& shortcut, const QString& tip)
+void SampleEditorWindow::connectActions()
 {
-    auto* action = new QAction(text, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    const QString keys = shortcut.toString(QKeySequence::NativeText);
-    action->setToolTip(keys.isEmpty() ? tip : QStringLiteral("%1 (%2)").arg(tip, keys));
-    action->setStatusTip(tip);
-    return action;
+    const EditorActions& actions = m_actions;
+    connect(actions.open, &QAction::triggered, this, [this] { openFile(); });
+    connect(actions.importFile, &QAction::triggered, this, [this] { importFile(); });
+    connect(actions.save, &QAction::triggered, this, [this] { save(); });
+    connect(actions.saveAs, &QAction::triggered, this, [this] { saveAs(); });
+    connect(actions.close, &QAction::triggered, this, &QWidget::close);
+    connect(actions.undo, &QAction::triggered, this, &SampleEditorWindow::undo);
+    connect(actions.redo, &QAction::triggered, this, &SampleEditorWindow::redo);
+    connect(actions.cut, &QAction::triggered, this, &SampleEditorWindow::cut);
+    connect(actions.copy, &QAction::triggered, this, &SampleEditorWindow::copy);
+    connect(actions.paste, &QAction::triggered, this, &SampleEditorWindow::paste);
+    connect(actions.clearCells, &QAction::triggered, this, &SampleEditorWindow::clearCells);
+    connect(actions.addRow, &QAction::triggered, this, &SampleEditorWindow::addRow);
+    connect(actions.deleteRows, &QAction::triggered, this, &SampleEditorWindow::deleteRows);
+    connect(actions.clear, &QAction::triggered, this, &SampleEditorWindow::clearTable);
 }
 
-void SampleEditorWindow::buildActions()
+QWidget* SampleEditorWindow::makeGroupSizePanel()
 {
-    QStyle* look = style();
-    m_open = makeAction("actionOpen", QStringLiteral("&Open..."), QKeySequence::Open,
-        QStringLiteral("Open a sample file (.qtm or text) in place of the table"));
-    m_open->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
-    connect(m_open, &QAction::triggered, this, [this] { openFile(); });
-
-    m_save = makeAction("actionSave", QStringLiteral("&Save"), QKeySequence::Save,
-        QStringLiteral("Save the groups to data.qtm, where Quantem reads them"));
-    m_save->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(m_save, &QAction::triggered, this, [this] { save(); });
-
-    m_saveAs = makeAction("actionSaveAs", QStringLiteral("Save &As..."),
-        QKeySequence(QStringLiteral("Ctrl+Shift+S")),
-        QStringLiteral("Save a copy of the groups to another file"));
-    connect(m_saveAs, &QAction::triggered, this, [this] { saveAs(); });
-
-    m_import = makeAction("actionImport", QStringLiteral("&Import..."),
-        QKeySequence(QStringLiteral("Ctrl+I")),
-        QStringLiteral(
-            "Add the numbers of a comma-, tab- or blank-separated text file after the last one"));
-    m_import->setIcon(look->standardIcon(QStyle::SP_FileDialogContentsView));
-    connect(m_import, &QAction::triggered, this, [this] { importFile(); });
-
-    m_paste = makeAction("actionPaste", QStringLiteral("&Paste"), QKeySequence::Paste,
-        QStringLiteral("Paste numbers from the clipboard into the selected cell onwards, or "
-                       "after the last number"));
-    m_paste->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
-    connect(m_paste, &QAction::triggered, this, &SampleEditorWindow::paste);
-
-    m_addRow = makeAction("actionAddRow", QStringLiteral("&Add row"),
-        QKeySequence(QStringLiteral("Ctrl+R")),
-        QStringLiteral("Insert an empty group below the current row"));
-    m_addRow->setIcon(look->standardIcon(QStyle::SP_ArrowDown));
-    connect(m_addRow, &QAction::triggered, this, &SampleEditorWindow::addRow);
-
-    m_deleteRows = makeAction("actionDeleteRows", QStringLiteral("&Delete rows"),
-        QKeySequence(QStringLiteral("Ctrl+Del")),
-        QStringLiteral("Delete the rows of the selected cells"));
-    m_deleteRows->setIcon(look->standardIcon(QStyle::SP_DialogDiscardButton));
-    connect(m_deleteRows, &QAction::triggered, this, &SampleEditorWindow::deleteRows);
-
-    m_clear = makeAction("actionClear", QStringLiteral("C&lear"),
-        QKeySequence(QStringLiteral("Ctrl+Shift+Del")),
-        QStringLiteral("Remove all groups from the table"));
-    m_clear->setIcon(look->standardIcon(QStyle::SP_TrashIcon));
-    connect(m_clear, &QAction::triggered, this, &SampleEditorWindow::clearTable);
-
-    m_close = makeAction("actionClose", QStringLiteral("&Close"),
-        QKeySequence(QStringLiteral("Ctrl+Q")), QStringLiteral("Close the data program"));
-    connect(m_close, &QAction::triggered, this, &QWidget::close);
-}
-
-void SampleEditorWindow::buildMenusAndToolbar()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("menuFile"));
-    file->addAction(m_open);
-    file->addAction(m_import);
-    file->addSeparator();
-    file->addAction(m_save);
-    file->addAction(m_saveAs);
-    file->addSeparator();
-    file->addAction(m_close);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("menuEdit"));
-    edit->addAction(m_paste);
-    edit->addSeparator();
-    edit->addAction(m_addRow);
-    edit->addAction(m_deleteRows);
-    edit->addAction(m_clear);
-
-    QToolBar* tools = addToolBar(QStringLiteral("Data"));
-    tools->setObjectName(QStringLiteral("toolBar"));
-    tools->setMovable(false);
-    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    tools->addAction(m_open);
-    tools->addAction(m_save);
-    tools->addAction(m_import);
-    tools->addAction(m_paste);
-    tools->addSeparator();
-    tools->addAction(m_addRow);
-    tools->addAction(m_deleteRows);
-    tools->addAction(m_clear);
-
     // The numbers per group sit above the table they shape.
     auto* panel = new QWidget(this);
     auto* row = new QHBoxLayout;
@@ -218,8 +121,16 @@ void SampleEditorWindow::buildMenusAndToolbar()
     column->setContentsMargins(6, 6, 6, 0);
     column->addLayout(row);
     column->addWidget(m_view, 1);
-    setCentralWidget(panel);
     connect(m_groupSize, &QSpinBox::valueChanged, this, &SampleEditorWindow::setGroupSize);
+    return panel;
+}
+
+void SampleEditorWindow::keepChange(const QString& step, SampleTable before)
+{
+    // A command that changed nothing leaves no step to take back.
+    if (before == m_editor.table())
+        return;
+    m_undoStack->push(new TableChange(m_editor, std::move(before), step));
 }
 
 void SampleEditorWindow::reloadTable()
@@ -227,6 +138,18 @@ void SampleEditorWindow::reloadTable()
     m_model->reload();
     applyColumnWidths();
     refresh();
+}
+
+void SampleEditorWindow::showTableKeepingCursor()
+{
+    const QModelIndex current = m_view->currentIndex();
+    const int row = current.row();
+    const int column = current.column();
+    reloadTable();
+    if (row >= 0 && column >= 0) {
+        m_view->setCurrentIndex(m_model->index(
+            std::min(row, m_model->rowCount() - 1), std::min(column, m_model->columnCount() - 1)));
+    }
 }
 
 void SampleEditorWindow::applyColumnWidths()
@@ -251,8 +174,12 @@ void SampleEditorWindow::refresh()
         count += QStringLiteral("   (row %1 incomplete)").arg(*row + 1);
     m_groupCount->setText(count);
     const bool hasRows = table.rowCount() > 0;
-    m_deleteRows->setEnabled(hasRows);
-    m_clear->setEnabled(hasRows);
+    m_actions.deleteRows->setEnabled(hasRows);
+    m_actions.clear->setEnabled(hasRows);
+    m_actions.undo->setEnabled(m_undoStack->canUndo());
+    m_actions.undo->setText(stepCaption(QStringLiteral("&Undo"), m_undoStack->undoText()));
+    m_actions.redo->setEnabled(m_undoStack->canRedo());
+    m_actions.redo->setText(stepCaption(QStringLiteral("&Redo"), m_undoStack->redoText()));
 }
 
 void SampleEditorWindow::showRefusal(const QString& message)
@@ -261,120 +188,60 @@ void SampleEditorWindow::showRefusal(const QString& message)
     m_prompts.warn(this, QStringLiteral("Not a number"), message);
 }
 
-QString SampleEditorWindow::readFileFor(
-    const QString& title, const QString& filter, std::string& content)
+std::vector<std::pair<int, int>> SampleEditorWindow::selectedCells() const
 {
-    const QString directory = pathText(m_editor.store().root());
-    const QString fileName = m_prompts.openFileName(this, title, directory, filter);
-    if (fileName.isEmpty())
-        return {};
-    try {
-        content = core::readWholeFile(toPath(fileName));
-    } catch (const core::Fault&) {
-        m_prompts.warn(this, title, QStringLiteral("Cannot read %1.").arg(fileName));
-        return {};
-    }
-    return fileName;
+    std::vector<std::pair<int, int>> cells;
+    for (const QModelIndex& index : m_view->selectionModel()->selectedIndexes())
+        cells.emplace_back(index.row(), index.column());
+    return cells;
 }
 
-bool SampleEditorWindow::openFile()
+void SampleEditorWindow::undo()
 {
     m_view->commitPendingEdit();
-    if (!maybeSave())
-        return false;
-    const QString title = QStringLiteral("Open sample file");
-    std::string content;
-    const QString fileName = readFileFor(title, kSampleFilter, content);
-    if (fileName.isEmpty())
-        return false;
-    try {
-        m_editor.openText(content);
-    } catch (const core::Fault& fault) {
-        m_prompts.warn(this, title,
-            QStringLiteral("Cannot open %1.\n\n%2.").arg(fileName, fromUtf8(fault.what())));
-        return false;
-    }
-    reloadTable();
-    statusBar()->showMessage(
-        QStringLiteral("Opened %1: %2 of %3 numbers. Save puts them in %4.")
-            .arg(QFileInfo(fileName).fileName(), groupsText(m_editor.table().groupCount()))
-            .arg(m_editor.table().groupSize())
-            .arg(pathText(m_editor.dataFilePath())));
-    return true;
+    if (!m_undoStack->canUndo())
+        return;
+    const QString step = m_undoStack->undoText();
+    m_undoStack->undo();
+    showTableKeepingCursor();
+    statusBar()->showMessage(QStringLiteral("Took back: %1").arg(step));
 }
 
-bool SampleEditorWindow::importFile()
+void SampleEditorWindow::redo()
 {
     m_view->commitPendingEdit();
-    const QString title = QStringLiteral("Import numbers");
-    std::string content;
-    const QString fileName = readFileFor(title, kImportFilter, content);
-    if (fileName.isEmpty())
-        return false;
-    bool headerSkipped = false;
-    std::size_t count = 0;
-    try {
-        count = m_editor.importText(content, headerSkipped);
-    } catch (const core::Fault& fault) {
-        m_prompts.warn(this, title,
-            QStringLiteral("Nothing was imported from %1.\n\n%2.")
-                .arg(fileName, fromUtf8(fault.what())));
-        return false;
-    }
-    reloadTable();
-    QString message = QStringLiteral("Imported %1 numbers from %2")
-                          .arg(count)
-                          .arg(QFileInfo(fileName).fileName());
-    if (headerSkipped)
-        message += QStringLiteral(" (its first line, without numbers, was skipped)");
-    statusBar()->showMessage(message);
-    return true;
+    if (!m_undoStack->canRedo())
+        return;
+    const QString step = m_undoStack->redoText();
+    m_undoStack->redo();
+    showTableKeepingCursor();
+    statusBar()->showMessage(QStringLiteral("Made again: %1").arg(step));
 }
 
-bool SampleEditorWindow::save()
+void SampleEditorWindow::copy()
 {
     m_view->commitPendingEdit();
-    const QString title = QStringLiteral("Save");
-    try {
-        m_editor.save();
-    } catch (const core::Fault& fault) {
-        m_prompts.warn(this, title,
-            QStringLiteral("The groups were not saved.\n\n%1").arg(fromUtf8(fault.what())));
-        return false;
+    const std::string text = blockText(m_editor.table(), selectedCells());
+    if (text.empty()) {
+        statusBar()->showMessage(QStringLiteral("Select the cells to copy"));
+        return;
     }
-    refresh();
-    statusBar()->showMessage(
-        QStringLiteral("Saved %1 to %2")
-            .arg(groupsText(m_editor.table().groupCount()), pathText(m_editor.dataFilePath())));
-    return true;
+    QGuiApplication::clipboard()->setText(fromUtf8(text));
+    statusBar()->showMessage(QStringLiteral("Copied the selected cells as tab-separated text"));
 }
 
-bool SampleEditorWindow::saveAs()
+void SampleEditorWindow::cut()
 {
     m_view->commitPendingEdit();
-    const QString title = QStringLiteral("Save As");
-    const std::string refusal = m_editor.saveRefusal();
-    if (!refusal.empty()) {
-        m_prompts.warn(
-            this, title, QStringLiteral("The groups were not saved.\n\n%1").arg(fromUtf8(refusal)));
-        return false;
+    const std::vector<std::pair<int, int>> cells = selectedCells();
+    const std::string text = blockText(m_editor.table(), cells);
+    if (text.empty()) {
+        statusBar()->showMessage(QStringLiteral("Select the cells to cut"));
+        return;
     }
-    QString fileName
-        = m_prompts.saveFileName(this, title, pathText(m_editor.store().root()), kSampleFilter);
-    if (fileName.isEmpty())
-        return false;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QStringLiteral(".qtm");
-    try {
-        m_editor.saveAs(toPath(fileName));
-    } catch (const core::Fault& fault) {
-        m_prompts.warn(this, title,
-            QStringLiteral("The groups were not saved.\n\n%1").arg(fromUtf8(fault.what())));
-        return false;
-    }
-    statusBar()->showMessage(QStringLiteral("Saved a copy of %1 to %2")
-                                 .arg(groupsText(m_editor.table().groupCount()), fileName));
-    return true;
+    QGuiApplication::clipboard()->setText(fromUtf8(text));
+    emptyCells(cells, QStringLiteral("Cut"));
+    statusBar()->showMessage(QStringLiteral("Cut the selected cells as tab-separated text"));
 }
 
 void SampleEditorWindow::paste()
@@ -383,22 +250,26 @@ void SampleEditorWindow::paste()
     const std::string text = QGuiApplication::clipboard()->text().toStdString();
     const QModelIndex current = m_view->currentIndex();
     const bool atCell = current.isValid() && m_view->selectionModel()->hasSelection();
-    std::size_t count = 0;
-    bool headerSkipped = false;
+    SampleTable before = m_editor.table();
+    SampleEditor::Pasted pasted;
     try {
         if (atCell)
-            count = m_editor.pasteText(text, current.row(), current.column());
+            pasted = m_editor.pasteText(text, current.row(), current.column());
         else
-            count = m_editor.importText(text, headerSkipped);
+            pasted.count = m_editor.importText(text, pasted.headerSkipped);
     } catch (const core::Fault& fault) {
         m_prompts.warn(this, QStringLiteral("Paste"),
             QStringLiteral("Nothing was pasted.\n\n%1.").arg(fromUtf8(fault.what())));
         return;
     }
+    keepChange(QStringLiteral("Paste"), std::move(before));
     reloadTable();
     if (atCell)
-        m_view->setCurrentIndex(m_model->index(current.row(), current.column()));
-    statusBar()->showMessage(QStringLiteral("Pasted %1 numbers").arg(count));
+        m_view->setCurrentIndex(m_model->index(pasted.row, pasted.column));
+    QString message = QStringLiteral("Pasted %1 numbers").arg(pasted.count);
+    if (pasted.headerSkipped)
+        message += kHeaderSkippedNote;
+    statusBar()->showMessage(message);
 }
 
 void SampleEditorWindow::addRow()
@@ -407,7 +278,9 @@ void SampleEditorWindow::addRow()
     const QModelIndex current = m_view->currentIndex();
     const int rows = m_editor.table().rowCount();
     const int row = current.isValid() && current.row() < rows ? current.row() + 1 : rows;
+    SampleTable before = m_editor.table();
     m_editor.insertEmptyRow(row);
+    keepChange(QStringLiteral("Add row"), std::move(before));
     reloadTable();
     m_view->setCurrentIndex(m_model->index(row, 0));
 }
@@ -424,7 +297,9 @@ void SampleEditorWindow::deleteRows()
         statusBar()->showMessage(QStringLiteral("Select cells of the rows to delete"));
         return;
     }
+    SampleTable before = m_editor.table();
     m_editor.removeRows(rows);
+    keepChange(QStringLiteral("Delete rows"), std::move(before));
     reloadTable();
     const int next = std::min(rows.front(), m_editor.table().rowCount());
     m_view->setCurrentIndex(m_model->index(next, 0));
@@ -441,18 +316,25 @@ void SampleEditorWindow::clearTable()
                            "groups until you save.")
                 .arg(pathText(m_editor.dataFilePath()))))
         return;
+    SampleTable before = m_editor.table();
     m_editor.clear();
+    keepChange(QStringLiteral("Clear"), std::move(before));
     reloadTable();
 }
 
 void SampleEditorWindow::clearCells()
 {
-    std::vector<std::pair<int, int>> cells;
-    for (const QModelIndex& index : m_view->selectionModel()->selectedIndexes())
-        cells.emplace_back(index.row(), index.column());
+    emptyCells(selectedCells(), QStringLiteral("Clear cells"));
+}
+
+void SampleEditorWindow::emptyCells(
+    const std::vector<std::pair<int, int>>& cells, const QString& step)
+{
     if (cells.empty())
         return;
+    SampleTable before = m_editor.table();
     m_editor.clearCells(cells);
+    keepChange(step, std::move(before));
     m_model->cellsChanged();
     refresh();
 }
@@ -462,36 +344,11 @@ void SampleEditorWindow::setGroupSize(int size)
     m_view->commitPendingEdit();
     if (size == m_editor.table().groupSize())
         return;
+    SampleTable before = m_editor.table();
     m_editor.setGroupSize(size);
+    keepChange(QStringLiteral("Numbers per group"), std::move(before));
     reloadTable();
     statusBar()->showMessage(QStringLiteral("Numbers laid out in groups of %1").arg(size));
-}
-
-bool SampleEditorWindow::maybeSave()
-{
-    if (!m_editor.isModified())
-        return true;
-    const QString text
-        = QStringLiteral("The groups have changes that are not saved in %1.\n\nSave them now?")
-              .arg(pathText(m_editor.dataFilePath()));
-    switch (m_prompts.askUnsavedChanges(this, text)) {
-    case UnsavedAnswer::Save:
-        return save();
-    case UnsavedAnswer::Discard:
-        return true;
-    case UnsavedAnswer::Cancel:
-        break;
-    }
-    return false;
-}
-
-void SampleEditorWindow::closeEvent(QCloseEvent* event)
-{
-    m_view->commitPendingEdit();
-    if (maybeSave())
-        event->accept();
-    else
-        event->ignore();
 }
 
 } // namespace quantem::data

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "data_program/EditorActions.h"
 #include "data_program/SampleEditor.h"
 
 #include <QMainWindow>
 
-class QAction;
 class QLabel;
 class QSpinBox;
+class QUndoStack;
 
 namespace quantem::data {
 
@@ -15,7 +16,8 @@ class GroupTableView;
 class Prompts;
 
 /// The sample editor "Quantem - Data": a table of groups that is saved to data.qtm of the install
-/// root. Every question goes through the prompts, so that tests can answer them.
+/// root. Every question goes through the prompts, so that tests can answer them; every change of
+/// the table is a step that Undo takes back.
 class SampleEditorWindow : public QMainWindow
 {
     Q_OBJECT
@@ -27,6 +29,7 @@ public:
     const SampleEditor& editor() const noexcept { return m_editor; }
     GroupTableModel* model() const noexcept { return m_model; }
     GroupTableView* view() const noexcept { return m_view; }
+    QUndoStack* undoStack() const noexcept { return m_undoStack; }
 
     /// The commands of the menus and the toolbar. The file commands return false when they did
     /// not complete (cancelled or refused).
@@ -34,6 +37,10 @@ public:
     bool importFile();
     bool save();
     bool saveAs();
+    void undo();
+    void redo();
+    void cut();
+    void copy();
     void paste();
     void addRow();
     void deleteRows();
@@ -48,31 +55,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* makeAction(
-        const char* name, const QString& text, const QKeySequence& shortcut, const QString& tip);
-    void buildActions();
-    void buildMenusAndToolbar();
+    void connectActions();
+    QWidget* makeGroupSizePanel();
+    void keepChange(const QString& step, SampleTable before);
     void reloadTable();
+    void showTableKeepingCursor();
     void refresh();
     void applyColumnWidths();
+    std::vector<std::pair<int, int>> selectedCells() const;
+    void emptyCells(const std::vector<std::pair<int, int>>& cells, const QString& step);
     QString readFileFor(const QString& title, const QString& filter, std::string& content);
     void showRefusal(const QString& message);
 
     SampleEditor m_editor;
     Prompts& m_prompts;
+    QUndoStack* m_undoStack;
     GroupTableModel* m_model;
     GroupTableView* m_view;
+    EditorActions m_actions;
     QSpinBox* m_groupSize = nullptr;
     QLabel* m_groupCount = nullptr;
-    QAction* m_open = nullptr;
-    QAction* m_save = nullptr;
-    QAction* m_saveAs = nullptr;
-    QAction* m_import = nullptr;
-    QAction* m_paste = nullptr;
-    QAction* m_addRow = nullptr;
-    QAction* m_deleteRows = nullptr;
-    QAction* m_clear = nullptr;
-    QAction* m_close = nullptr;
 };
 
 } // namespace quantem::data

@@ -5,6 +5,7 @@
 #include "core/Record.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace quantem::data {
 
@@ -72,8 +73,10 @@ namespace {
             [](const ItemToken& token) { return token.kind == ItemToken::Kind::Number; });
     }
 
-    SampleText parseLines(std::string_view text, bool skipHeader, bool& headerSkipped)
+    SampleText parseLines(
+        std::string_view text, bool skipHeader, bool& headerSkipped, const ImportFormat& format)
     {
+        checkImportFormat(format);
         SampleText result;
         headerSkipped = false;
         bool firstLine = true;
@@ -81,7 +84,7 @@ namespace {
         // Line by line, so that a fault can name its line; items never span lines.
         for (std::string_view line : splitLines(withoutByteOrderMark(text))) {
             ++lineNumber;
-            const std::vector<ItemToken> tokens = core::tokenizeItems(line);
+            const std::vector<ItemToken> tokens = tokenizeLine(line, format);
             if (tokens.empty())
                 continue;
             if (firstLine) {
@@ -90,8 +93,12 @@ namespace {
                     headerSkipped = true;
                     continue;
                 }
-                result.firstLineItems = tokens.size();
             }
+            // Counted after a header, so that its column names never decide the group size.
+            if (result.firstLineItems == 0)
+                result.firstLineItems = tokens.size();
+            else if (tokens.size() != result.firstLineItems)
+                result.uniformLines = false;
             for (std::size_t i = 0; i < tokens.size(); ++i)
                 result.numbers.push_back(itemNumber(tokens[i], lineNumber, i + 1));
         }
@@ -113,12 +120,12 @@ namespace {
 SampleText parseSampleText(std::string_view text)
 {
     bool headerSkipped = false;
-    return parseLines(text, false, headerSkipped);
+    return parseLines(text, false, headerSkipped, {});
 }
 
-SampleText parseImportText(std::string_view text, bool& headerSkipped)
+SampleText parseImportText(std::string_view text, bool& headerSkipped, const ImportFormat& format)
 {
-    return parseLines(text, true, headerSkipped);
+    return parseLines(text, true, headerSkipped, format);
 }
 
 int guessGroupSize(const SampleText& text)
@@ -333,6 +340,33 @@ std::string sampleFileText(const SampleTable& table)
         records.push_back(std::move(record));
     }
     return core::formatRecords(records);
+}
+
+std::string blockText(const SampleTable& table, const std::vector<std::pair<int, int>>& cells)
+{
+    std::vector<std::pair<int, int>> inside;
+    std::copy_if(cells.begin(), cells.end(), std::back_inserter(inside),
+        [&table](const auto& cell) { return cell.first < table.rowCount(); });
+    if (inside.empty())
+        return {};
+    std::sort(inside.begin(), inside.end());
+    int left = table.groupSize();
+    int right = -1;
+    for (const auto& cell : inside) {
+        left = std::min(left, cell.second);
+        right = std::max(right, cell.second);
+    }
+    std::string text;
+    for (int row = inside.front().first; row <= inside.back().first; ++row) {
+        for (int column = left; column <= right; ++column) {
+            if (column > left)
+                text += '\t';
+            if (std::binary_search(inside.begin(), inside.end(), std::pair(row, column)))
+                text += cellText(table.cell(row, column));
+        }
+        text += '\n';
+    }
+    return text;
 }
 
 std::string columnHeading(int column, int groupSize)

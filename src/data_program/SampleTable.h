@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data_program/ImportFormat.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -15,11 +17,12 @@ inline constexpr int kMaxGroupSize = 51;
 inline constexpr int kDefaultGroupSize = 2;
 
 /// The numbers of a sample text in file order, and the item count of its first non-empty line
-/// (the hint for the numbers per group).
+/// (the hint for the numbers per group); uniformLines when every line holds that many.
 struct SampleText
 {
     std::vector<double> numbers;
     std::size_t firstLineItems = 0;
+    bool uniformLines = true;
 };
 
 /// Reads every item of text as a number by the program's reading rules: commas, line ends, blanks
@@ -29,8 +32,10 @@ struct SampleText
 SampleText parseSampleText(std::string_view text);
 
 /// Like parseSampleText, but a first line without a single number (a header of column names) is
-/// left out. headerSkipped tells whether it was.
-SampleText parseImportText(std::string_view text, bool& headerSkipped);
+/// left out, and the items are read in the given format. headerSkipped tells whether the first
+/// line was left out. Throws as parseSampleText, and as checkImportFormat.
+SampleText parseImportText(
+    std::string_view text, bool& headerSkipped, const ImportFormat& format = {});
 
 /// The numbers per group for a file: the item count of its first line when that is 2..51, else 2.
 int guessGroupSize(const SampleText& text);
@@ -90,6 +95,8 @@ public:
     /// The rows that hold at least one number, as they stand: what saving compares against.
     std::vector<std::vector<Cell>> filledRows() const;
 
+    bool operator==(const SampleTable&) const = default;
+
 private:
     void checkCell(int row, int column) const;
 
@@ -104,6 +111,11 @@ std::string saveRefusal(const SampleTable& table);
 /// line ended by CR LF; empty rows are left out. Throws core::Fault 62 with the refusal text when
 /// a row is incomplete.
 std::string sampleFileText(const SampleTable& table);
+
+/// The cells as a block of tab-separated lines, as spreadsheets copy them: the smallest block
+/// that holds every given (row, column), one line per row, each ended by LF; a cell of the block
+/// that is not given, or is empty, is an empty item. Rows beyond the table are left out.
+std::string blockText(const SampleTable& table, const std::vector<std::pair<int, int>>& cells);
 
 /// The heading of column (0-based) for the group size: x and y, or x1..xm and y.
 std::string columnHeading(int column, int groupSize);

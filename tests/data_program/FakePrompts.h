@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <deque>
+#include <optional>
+#include <vector>
 
 namespace quantem::test {
 
@@ -36,10 +38,19 @@ public:
     {
         warnings.append(title + QStringLiteral("|") + text);
     }
+    std::optional<data::ImportChoice> chooseImport(
+        QWidget*, const QString&, const std::string&, const data::ImportChoice& shown) override
+    {
+        asked.append(QStringLiteral("import|"));
+        proposedImports.push_back(shown);
+        return take(importChoices, std::optional<data::ImportChoice>(shown));
+    }
 
     std::deque<data::UnsavedAnswer> unsavedAnswers; // Cancel when the script runs out
     std::deque<bool> confirmations; // No when it runs out
     std::deque<QString> fileNames; // cancelled when it runs out
+    std::deque<std::optional<data::ImportChoice>> importChoices; // what was shown when it runs out
+    std::vector<data::ImportChoice> proposedImports;
     QStringList asked;
     QStringList warnings;
 

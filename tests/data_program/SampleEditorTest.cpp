@@ -170,7 +170,7 @@ TEST(SampleEditor, OpensImportsAndPastesText)
     EXPECT_EQ(editor.table().rowCount(), 4);
     EXPECT_EQ(editor.table().cell(3, 0), Cell(14.0));
 
-    EXPECT_EQ(editor.pasteText("20\t21\r\n22\t23\r\n", 3, 1), 4u);
+    EXPECT_EQ(editor.pasteText("20\t21\r\n22\t23\r\n", 3, 1).count, 4u);
     EXPECT_EQ(editor.table().numbers(),
         (std::vector<double> { 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 20, 21, 22, 23 }));
     EXPECT_EQ(editor.table().rowCount(), 5);
@@ -180,6 +180,29 @@ TEST(SampleEditor, OpensImportsAndPastesText)
     editor.save();
     EXPECT_EQ(
         loaded.root.read("data.qtm"), "5,6,7\r\n8,9,10\r\n11,12,13\r\n14,20,21\r\n22,23,24\r\n");
+}
+
+TEST(SampleEditor, ImportsInPlaceOfTheGroupsLaidOutAsTheFilesLines)
+{
+    LoadedEditor loaded("1,2\r\n3,4\r\n");
+    SampleEditor& editor = loaded.editor;
+    const ImportChoice replace { { Separator::Semicolon, DecimalMark::Comma },
+        ImportPlacement::Replace };
+    bool skipped = false;
+    EXPECT_EQ(editor.importText("x;y;z\r\n0,5;2,385;-1\r\n7;8,25;9\r\n", skipped, replace), 6u);
+    EXPECT_EQ(editor.table().groupSize(), 3);
+    EXPECT_EQ(editor.table().cell(1, 1), Cell(8.25));
+    EXPECT_EQ(faultNumber([&] { editor.importText("1.5;2\n", skipped, replace); }), 13);
+    EXPECT_EQ(editor.table().rowCount(), 2);
+}
+
+TEST(SampleEditor, KnowsWhenSavingWouldEmptyDataQtm)
+{
+    // A file the editor cannot read may still be what the user wants back.
+    LoadedEditor damaged("1,x\r\n");
+    EXPECT_TRUE(damaged.editor.saveEmptiesDataFile());
+    test::TempRoot root;
+    EXPECT_FALSE(SampleEditor(core::ScratchStore(root.path())).saveEmptiesDataFile());
 }
 
 } // namespace quantem::data

@@ -262,6 +262,23 @@ TEST(SampleFile, ReadsBackBitForBitThroughTheSampleReader)
     EXPECT_EQ(parseSampleText(text).firstLineItems, 5u);
 }
 
+TEST(SampleTable, CopiesABlockAsTabSeparatedLines)
+{
+    const SampleTable table = tableOf(3, { 0.1, 2, 3, 1E+20, 5, 6, 7, 8 });
+    EXPECT_EQ(blockText(table, { { 1, 2 }, { 0, 1 }, { 1, 1 }, { 0, 2 } }), "2\t3\n5\t6\n");
+    // Cells of the block that are not given, or empty, are empty items; rows below the table
+    // (the spare row) drop out.
+    EXPECT_EQ(blockText(table, { { 0, 0 }, { 2, 1 }, { 3, 2 } }), "0.1\t\n\t\n\t8\n");
+    EXPECT_EQ(blockText(table, { { 2, 2 } }), "\n");
+    EXPECT_EQ(blockText(table, { { 3, 0 } }), "");
+    // Copied numbers read back bit for bit.
+    std::vector<std::pair<int, int>> twoRows;
+    for (int cell = 0; cell < 6; ++cell)
+        twoRows.emplace_back(cell / 3, cell % 3);
+    EXPECT_EQ(
+        parseSampleText(blockText(table, twoRows)).numbers, (Numbers { 0.1, 2, 3, 1E+20, 5, 6 }));
+}
+
 TEST(SampleTable, HeadsColumnsWithXAndY)
 {
     EXPECT_EQ(columnHeading(0, 2), "x");

@@ -1,3 +1,4 @@
+#include "EditorFixture.h"
 #include "FakePrompts.h"
 #include "data_program/GroupTableModel.h"
 #include "data_program/GroupTableView.h"
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <gtest/gtest.h>
@@ -18,47 +20,9 @@
 #include <memory>
 
 namespace quantem::data {
-namespace {
 
-    using test::FakePrompts;
-
-    // An editor window on a fresh root holding data.qtm with the given text.
-    struct EditorFixture
-    {
-        explicit EditorFixture(const std::string& samples)
-        {
-            root.writeSamples(samples);
-            window = std::make_unique<SampleEditorWindow>(core::ScratchStore(root.path()), prompts);
-            window->show();
-            QApplication::processEvents();
-        }
-
-        // Types a text into a cell through the model, as the cell editor does.
-        bool type(int row, int column, const QString& text)
-        {
-            GroupTableModel* model = window->model();
-            const bool taken = model->setData(model->index(row, column), text);
-            QApplication::processEvents();
-            return taken;
-        }
-
-        QString shown(int row, int column) const
-        {
-            GroupTableModel* model = window->model();
-            return model->data(model->index(row, column)).toString();
-        }
-
-        QString groupCount() const
-        {
-            return window->findChild<QLabel*>(QStringLiteral("groupCount"))->text();
-        }
-
-        test::TempRoot root;
-        FakePrompts prompts;
-        std::unique_ptr<SampleEditorWindow> window;
-    };
-
-} // namespace
+using test::EditorFixture;
+using test::FakePrompts;
 
 TEST(SampleEditorWindow, ShowsDataQtmAsATableOfGroups)
 {
@@ -78,12 +42,22 @@ TEST(SampleEditorWindow, ShowsDataQtmAsATableOfGroups)
 
     // Every command is reachable by a shortcut and explains itself.
     for (const char* name : { "actionOpen", "actionSave", "actionSaveAs", "actionPaste",
-             "actionImport", "actionAddRow", "actionDeleteRows", "actionClear" }) {
+             "actionImport", "actionAddRow", "actionDeleteRows", "actionClear", "actionUndo",
+             "actionRedo", "actionCut", "actionCopy", "actionClearCells" }) {
         const auto* action = window.findChild<QAction*>(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
         EXPECT_FALSE(action->shortcut().isEmpty()) << name;
         EXPECT_FALSE(action->toolTip().isEmpty()) << name;
+        EXPECT_FALSE(action->statusTip().isEmpty()) << name;
     }
+
+    QStringList edit;
+    for (const QAction* action : window.findChild<QMenu*>(QStringLiteral("menuEdit"))->actions())
+        edit.append(action->text() + QLatin1Char('|') + action->shortcut().toString());
+    EXPECT_EQ(edit.join(QLatin1Char(',')).toStdString(),
+        "&Undo|Ctrl+Z,&Redo|Ctrl+Shift+Z,|,Cu&t|Ctrl+X,&Copy|Ctrl+C,&Paste|Ctrl+V,"
+        "Clear c&ells|Del,|,&Add row|Ctrl+R,&Delete rows|Ctrl+Del,C&lear|Ctrl+Shift+Del");
+    EXPECT_EQ(window.findChild<QAction*>(QStringLiteral("actionRedo"))->shortcuts().size(), 2);
 }
 
 TEST(SampleEditorWindow, TakesNumbersAndRefusesOtherTexts)

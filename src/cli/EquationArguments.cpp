@@ -2,6 +2,7 @@
 #include "core/InstallRootPath.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <thread>
@@ -97,6 +98,14 @@ namespace {
         return {};
     }
 
+    bool namesPlotFormat(const std::filesystem::path& file)
+    {
+        std::string extension = file.extension().string();
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return extension == ".png" || extension == ".svg" || extension == ".pdf";
+    }
+
     int maximumThreads()
     {
         return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -120,6 +129,9 @@ EquationParseResult parseEquationArguments(
         return result;
     };
     bool equationGiven = false;
+    PlotRequest plot;
+    bool plotGiven = false;
+    bool plotSizeGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (option == "--json") {
@@ -131,7 +143,7 @@ EquationParseResult parseEquationArguments(
             continue;
         }
         static const char* const kValued[] { "--root", "--equation", "--start", "--samples",
-            "--fix", "--bounds", "--weights", "--threads" };
+            "--fix", "--bounds", "--weights", "--threads", "--plot", "--plot-size" };
         if (std::find(std::begin(kValued), std::end(kValued), option) == std::end(kValued))
             return fail("unknown option '" + option + "' for an equation fit");
         if (i + 1 >= arguments.size())
@@ -148,6 +160,16 @@ EquationParseResult parseEquationArguments(
                 return fail("--equation is given twice");
             options.equation = value;
             equationGiven = true;
+        } else if (option == "--plot") {
+            if (!namesPlotFormat(value))
+                return fail("--plot FILE must end in .png, .svg or .pdf, not '" + value + "'");
+            plot.file = value;
+            plotGiven = true;
+        } else if (option == "--plot-size") {
+            if (!parsePlotSize(value, plot.width, plot.height))
+                return fail("--plot-size must be WxH in pixels, each from 16 to 20000, not '"
+                    + value + "'");
+            plotSizeGiven = true;
         } else if (option == "--start") {
             error = parseNamedValues(option, value, true, options.starts);
         } else if (option == "--fix") {
@@ -178,6 +200,10 @@ EquationParseResult parseEquationArguments(
         if (!error.empty())
             return fail(error);
     }
+    if (plotSizeGiven && !plotGiven)
+        return fail("--plot-size needs --plot FILE");
+    if (plotGiven)
+        options.plot = plot;
     result.options = std::move(options);
     return result;
 }

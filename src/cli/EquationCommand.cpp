@@ -101,7 +101,8 @@ namespace {
 
 } // namespace
 
-int runEquation(const EquationOptions& options, std::ostream& out, std::ostream& err)
+int runEquation(const EquationOptions& options, std::ostream& out, std::ostream& err,
+    const EquationPlotWriter& plot)
 {
     const equation::CompileResult compiled = equation::compileFormula(options.equation);
     if (!compiled.tape)
@@ -144,22 +145,39 @@ int runEquation(const EquationOptions& options, std::ostream& out, std::ostream&
         printEquation(tape, result, options.details, out);
     if (stops.received() != 0)
         return stops.exitStatus();
+    int status = 0;
     if (!result.converged) {
         err << "quantem-fit: the fit did not converge: " << result.stopReason << '\n';
-        return 1;
+        status = 1;
     }
-    return 0;
+    if (options.plot) {
+        // Drawn whether or not the fit converged: the plot shows how far it got.
+        const std::string failure = plot ? plot(tape, samples.data, result, setup, *options.plot)
+                                         : std::string("this program cannot draw plots");
+        if (!failure.empty()) {
+            err << "quantem-fit: --plot: " << failure << '\n';
+            status = 1;
+        }
+    }
+    return status;
+}
+
+EquationPlotWriter equationPlotWriterOf(const PlotWriter& plot)
+{
+    const PlotWriters* writers = plot ? plot.target<PlotWriters>() : nullptr;
+    return writers != nullptr ? writers->equation : EquationPlotWriter();
 }
 
 int equationMain(const std::vector<std::string>& arguments,
-    const std::filesystem::path& defaultRoot, std::ostream& out, std::ostream& err)
+    const std::filesystem::path& defaultRoot, std::ostream& out, std::ostream& err,
+    const EquationPlotWriter& plot)
 {
     const EquationParseResult parsed = parseEquationArguments(arguments, defaultRoot);
     if (!parsed.options) {
         err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kEquationUsage;
         return kExitUsageError;
     }
-    return runEquation(*parsed.options, out, err);
+    return runEquation(*parsed.options, out, err, plot);
 }
 
 } // namespace quantem::cli

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "cli/FitCommand.h"
+#include "equation/EquationFit.h"
 #include "equation/Weighting.h"
 
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <ostream>
@@ -38,7 +41,30 @@ struct EquationOptions
     int threads = 0; // 0: every core
     bool json = false;
     bool details = false;
+    std::optional<PlotRequest> plot; // the plot of the fit, drawn after its output
 };
+
+/// Draws the plot of an equation fit to the requested file; returns an empty text, or why it
+/// was not written.
+using EquationPlotWriter
+    = std::function<std::string(const equation::Tape&, const equation::EquationData&,
+        const equation::EquationResult&, const equation::EquationSetup&, const PlotRequest&)>;
+
+/// A program's plot writer for charts of model runs that also draws the plots of equation fits:
+/// handed to fitMain as its PlotWriter, it gives the equation fits their own.
+struct PlotWriters
+{
+    PlotWriter chart;
+    EquationPlotWriter equation;
+
+    std::string operator()(core::Session& session, const PlotRequest& request) const
+    {
+        return chart(session, request);
+    }
+};
+
+/// The equation plot writer that plot carries when it is a PlotWriters; empty otherwise.
+EquationPlotWriter equationPlotWriterOf(const PlotWriter& plot);
 
 struct EquationParseResult
 {
@@ -54,18 +80,22 @@ EquationParseResult parseEquationArguments(
     const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot);
 
 /// Fits the equation to the root's data.qtm and prints the result on out (JSON alone with
-/// --json); reasons go to err. Writes nothing into the root. Returns 0 when the fit converged,
-/// 1 for a refused formula or data set or no convergence, 130 or 143 when stopped by a signal.
-int runEquation(const EquationOptions& options, std::ostream& out, std::ostream& err);
+/// --json); reasons go to err. Then draws the plot of the fit with plot when asked to. Writes
+/// nothing into the root. Returns 0 when the fit converged and its plot (if any) was written,
+/// 1 for a refused formula or data set, no convergence or a plot not written, 130 or 143 when
+/// stopped by a signal (no plot is drawn then).
+int runEquation(const EquationOptions& options, std::ostream& out, std::ostream& err,
+    const EquationPlotWriter& plot = {});
 
 /// Parse and run; 2 for a usage error.
 int equationMain(const std::vector<std::string>& arguments,
-    const std::filesystem::path& defaultRoot, std::ostream& out, std::ostream& err);
+    const std::filesystem::path& defaultRoot, std::ostream& out, std::ostream& err,
+    const EquationPlotWriter& plot = {});
 
 inline constexpr const char* kEquationUsage
     = "       quantem-fit [--root DIR] --equation TEXT [--start NAME=V,...] [--samples N]\n"
       "                   [--fix NAME[=V],...] [--bounds NAME=LO:HI,...]\n"
       "                   [--weights none|sigma|inverse-y|inverse-y2|poisson] [--threads T]\n"
-      "                   [--json] [--details]\n";
+      "                   [--json] [--details] [--plot FILE [--plot-size WxH]]\n";
 
 } // namespace quantem::cli

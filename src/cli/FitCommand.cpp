@@ -76,20 +76,6 @@ namespace {
             err << "quantem-fit: run " << run << ": " << failure.reason << '\n';
     }
 
-    // "WxH", each a whole number of pixels from 16 to 20000.
-    bool parsePlotSize(const std::string& text, int& width, int& height)
-    {
-        const std::size_t x = text.find_first_of("xX");
-        if (x == std::string::npos)
-            return false;
-        const auto whole = [](const char* first, const char* last, int& value) {
-            const auto result = std::from_chars(first, last, value);
-            return result.ec == std::errc() && result.ptr == last && value >= 16 && value <= 20000;
-        };
-        return whole(text.data(), text.data() + x, width)
-            && whole(text.data() + x + 1, text.data() + text.size(), height);
-    }
-
     bool isBlank(const std::string& text)
     {
         return text.find_first_not_of(' ') == std::string::npos;
@@ -194,6 +180,19 @@ namespace {
     }
 
 } // namespace
+
+bool parsePlotSize(const std::string& text, int& width, int& height)
+{
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return false;
+    const auto whole = [](const char* first, const char* last, int& value) {
+        const auto result = std::from_chars(first, last, value);
+        return result.ec == std::errc() && result.ptr == last && value >= 16 && value <= 20000;
+    };
+    return whole(text.data(), text.data() + x, width)
+        && whole(text.data() + x + 1, text.data() + text.size(), height);
+}
 
 ParseResult parseFitArguments(
     const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot)
@@ -348,7 +347,7 @@ int fitMain(const std::vector<std::string>& arguments, const std::filesystem::pa
     if (asksForSavingEquation(arguments))
         return saveEquationMain(arguments, defaultRoot, out, err);
     if (asksForEquation(arguments))
-        return equationMain(arguments, defaultRoot, out, err);
+        return equationMain(arguments, defaultRoot, out, err, equationPlotWriterOf(plot));
     if (asksForRanking(arguments))
         return rankMain(arguments, defaultRoot, out, err);
     const ParseResult parsed = parseFitArguments(arguments, defaultRoot);

@@ -36,6 +36,9 @@ struct PlotRequest
 /// it was not written.
 using PlotWriter = std::function<std::string(core::Session&, const PlotRequest&)>;
 
+/// Reads "WxH", each a whole number of pixels from 16 to 20000, into width and height.
+bool parsePlotSize(const std::string& text, int& width, int& height);
+
 struct FitOptions
 {
     std::filesystem::path root;

@@ -1,5 +1,7 @@
 #include "cli/PlotCompanion.h"
 
+#include "cli/EquationCommand.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -32,7 +34,8 @@ std::string runPlotCompanion(char** argv)
 
 PlotWriter missingPlotCompanion(std::string reason)
 {
-    return [reason = std::move(reason)](core::Session&, const PlotRequest&) { return reason; };
+    const auto says = [reason = std::move(reason)](auto&&...) { return reason; };
+    return PlotWriters { says, says };
 }
 
 } // namespace quantem::cli

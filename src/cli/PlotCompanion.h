@@ -23,7 +23,8 @@ std::filesystem::path plotCompanionPath();
 /// Returns only when that failed, with the reason.
 std::string runPlotCompanion(char** argv);
 
-/// The plot writer of a program that cannot draw: says why, naming the companion.
+/// The plot writer of a program that cannot draw, for charts of model runs and plots of
+/// equation fits alike (a PlotWriters): says why, naming the companion.
 PlotWriter missingPlotCompanion(std::string reason);
 
 } // namespace quantem::cli

@@ -1,10 +1,15 @@
+#include "cli/EquationCommand.h"
+
 #include "cli/FitCommand.h"
+#include "cli/FitProgram.h"
+#include "cli/PlotCompanion.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 
 namespace quantem::cli {
@@ -100,8 +105,10 @@ namespace {
             std::vector<std::vector<std::string>> { { "--equation", "a*x", "--bounds", "a=2:1" },
                 { "--equation", "a*x", "--weights", "sometimes" },
                 { "--equation", "a*x", "--threads", "-1" }, { "--equation", "a*x", "--start", "a" },
-                { "--equation", "a*x", "--samples", "0" },
-                { "--equation", "a*x", "--model", "7" } }) {
+                { "--equation", "a*x", "--samples", "0" }, { "--equation", "a*x", "--model", "7" },
+                { "--equation", "a*x", "--plot", "fit.gif" },
+                { "--equation", "a*x", "--plot-size", "300x200" },
+                { "--equation", "a*x", "--plot", "fit.png", "--plot-size", "300x9" } }) {
             const Output output = fit(root, arguments);
             EXPECT_EQ(output.status, 2) << arguments[2];
             EXPECT_NE(output.err.find("usage:"), std::string::npos);
@@ -129,6 +136,59 @@ namespace {
         }
         EXPECT_NEAR(fitted["parameters"][1]["value"].get<double>(), sxy / sxx, 1e-12);
         EXPECT_EQ(fitted["dof"], 4);
+    }
+
+    // The plot is drawn after the output, which stays printed when it cannot be written.
+    TEST(EquationCommand, APlotIsDrawnAfterTheFitAndAFailureIsStatus1)
+    {
+        test::TempRoot root;
+        root.writeSamples(kPlanets);
+        const std::vector<std::string> arguments { "--root", root.path().string(), "--equation",
+            "a*x^k", "--start", "k=1.2", "--plot", "kepler.svg", "--plot-size", "640x400" };
+        std::vector<PlotRequest> requests;
+        std::size_t groups = 0;
+        const EquationPlotWriter recording
+            = [&](const equation::Tape& tape, const equation::EquationData& data,
+                  const equation::EquationResult& result, const equation::EquationSetup&,
+                  const PlotRequest& request) {
+                  EXPECT_EQ(tape.text, "a*x^k");
+                  EXPECT_TRUE(result.converged);
+                  groups = data.groups();
+                  requests.push_back(request);
+                  return requests.size() == 1 ? std::string() : std::string("the disk is full");
+              };
+        for (int status : { 0, 1 }) {
+            std::ostringstream out;
+            std::ostringstream err;
+            EXPECT_EQ(equationMain(arguments, "/nonexistent", out, err, recording), status);
+            EXPECT_NE(out.str().find("groups 8, degrees of freedom 6"), std::string::npos);
+            EXPECT_EQ(err.str().find("--plot") != std::string::npos, status == 1) << err.str();
+        }
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requests[0].file, "kepler.svg");
+        EXPECT_EQ(requests[0].width, 640);
+        EXPECT_EQ(requests[0].height, 400);
+        EXPECT_EQ(groups, 8u);
+
+        // A program whose companion did not start says why for an equation fit too.
+        std::vector<std::string> words { "quantem-fit" };
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        std::ostringstream out;
+        std::ostringstream err;
+        std::streambuf* const oldOut = std::cout.rdbuf(out.rdbuf());
+        std::streambuf* const oldErr = std::cerr.rdbuf(err.rdbuf());
+        const int status = runFitProgram(static_cast<int>(argv.size()), argv.data(),
+            missingPlotCompanion("quantem-fit-plot could not be started"));
+        std::cout.rdbuf(oldOut);
+        std::cerr.rdbuf(oldErr);
+        EXPECT_EQ(status, 1);
+        EXPECT_NE(out.str().find("equation: a*x^k"), std::string::npos);
+        EXPECT_NE(
+            err.str().find("--plot: quantem-fit-plot could not be started"), std::string::npos)
+            << err.str();
     }
 
 } // namespace

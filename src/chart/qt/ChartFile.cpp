@@ -25,34 +25,40 @@ namespace {
         drawing.paint(painter, part.source, target, part.originLabel);
     }
 
-    bool writeImage(QSaveFile& file, const ChartDrawing& drawing, const DrawingPart& part,
-        QSize size, const char* format)
+    Painting partPainting(const ChartDrawing& drawing, const DrawingPart& part)
     {
-        QImage image = drawingImage(drawing, part, size);
+        return [&drawing, &part](QPainter& painter, const QRectF& target) {
+            paintPart(painter, drawing, part, target);
+        };
+    }
+
+    bool writeImage(QSaveFile& file, const Painting& paint, QSize size, const char* format)
+    {
+        QImage image = paintingImage(paint, size);
         // A bitmap has no use for the alpha channel; the opaque form keeps it a plain 32-bit one.
         if (std::string(format) == "BMP")
             image = image.convertToFormat(QImage::Format_RGB32);
         return image.save(&file, format);
     }
 
-    bool writeSvg(QSaveFile& file, const ChartDrawing& drawing, const DrawingPart& part, QSize size)
+    bool writeSvg(QSaveFile& file, const Painting& paint, const QString& title, QSize size)
     {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(part.title);
+        svg.setTitle(title);
         QPainter painter;
         if (!painter.begin(&svg))
             return false;
-        paintPart(painter, drawing, part, QRectF(QPointF(0, 0), QSizeF(size)));
+        paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
         return painter.end();
     }
 
-    bool writePdf(QSaveFile& file, const ChartDrawing& drawing, const DrawingPart& part, QSize size)
+    bool writePdf(QSaveFile& file, const Painting& paint, const QString& title, QSize size)
     {
         QPdfWriter pdf(&file);
-        pdf.setTitle(part.title);
+        pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Quantem"));
         pdf.setResolution(static_cast<int>(kPdfPixelsPerInch));
         const QSizeF points = QSizeF(size) * (72.0 / kPdfPixelsPerInch);
@@ -61,7 +67,7 @@ namespace {
         QPainter painter;
         if (!painter.begin(&pdf))
             return false;
-        paintPart(painter, drawing, part, QRectF(0, 0, pdf.width(), pdf.height()));
+        paint(painter, QRectF(0, 0, pdf.width(), pdf.height()));
         return painter.end();
     }
 
@@ -80,13 +86,18 @@ namespace {
 
 } // namespace
 
-QImage drawingImage(const ChartDrawing& drawing, const DrawingPart& part, QSize size)
+QImage paintingImage(const Painting& paint, QSize size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    paintPart(painter, drawing, part, QRectF(image.rect()));
+    paint(painter, QRectF(image.rect()));
     return image;
+}
+
+QImage drawingImage(const ChartDrawing& drawing, const DrawingPart& part, QSize size)
+{
+    return paintingImage(partPainting(drawing, part), size);
 }
 
 std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path)
@@ -105,7 +116,7 @@ std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path)
     return std::nullopt;
 }
 
-bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
+bool writePaintingFile(const Painting& paint, const QString& title,
     const std::filesystem::path& path, DrawingFormat format, QSize size)
 {
     if (size.isEmpty())
@@ -116,16 +127,16 @@ bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
     bool written = false;
     switch (format) {
     case DrawingFormat::Png:
-        written = writeImage(file, drawing, part, size, "PNG");
+        written = writeImage(file, paint, size, "PNG");
         break;
     case DrawingFormat::Bmp:
-        written = writeImage(file, drawing, part, size, "BMP");
+        written = writeImage(file, paint, size, "BMP");
         break;
     case DrawingFormat::Svg:
-        written = writeSvg(file, drawing, part, size);
+        written = writeSvg(file, paint, title, size);
         break;
     case DrawingFormat::Pdf:
-        written = writePdf(file, drawing, part, size);
+        written = writePdf(file, paint, title, size);
         break;
     }
     if (!written) {
@@ -135,15 +146,25 @@ bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
     return file.commit();
 }
 
-bool printDrawing(QPrinter& printer, const ChartDrawing& drawing, const DrawingPart& part)
+bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
+    const std::filesystem::path& path, DrawingFormat format, QSize size)
+{
+    return writePaintingFile(partPainting(drawing, part), part.title, path, format, size);
+}
+
+bool printPainting(QPrinter& printer, const Painting& paint, QSizeF shape)
 {
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
     const QRectF page(0, 0, printer.width(), printer.height());
-    const QSizeF size = part.source.size().scaled(page.size(), Qt::KeepAspectRatio);
-    paintPart(painter, drawing, part, QRectF(page.topLeft(), size));
+    paint(painter, QRectF(page.topLeft(), shape.scaled(page.size(), Qt::KeepAspectRatio)));
     return painter.end();
+}
+
+bool printDrawing(QPrinter& printer, const ChartDrawing& drawing, const DrawingPart& part)
+{
+    return printPainting(printer, partPainting(drawing, part), part.source.size());
 }
 
 bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,

@@ -9,8 +9,10 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
+class QPainter;
 class QPrinter;
 
 namespace quantem::ui {
@@ -29,6 +31,23 @@ enum class DrawingFormat
 
 /// The format named by a file's extension (.png, .bmp, .svg, .pdf in any case); none for others.
 std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path);
+
+/// Paints a picture into target on painter (a white background is laid first by the caller).
+using Painting = std::function<void(QPainter& painter, const QRectF& target)>;
+
+/// Writes a painting to path, width × height pixels (for a PDF, a page of that size at 96 pixels
+/// to the inch), with title in an SVG or a PDF. The file is replaced whole or not at all.
+/// Returns false when it cannot be written.
+bool writePaintingFile(const Painting& paint, const QString& title,
+    const std::filesystem::path& path, DrawingFormat format, QSize size);
+
+/// A painting on a white image of size pixels.
+QImage paintingImage(const Painting& paint, QSize size);
+
+/// Prints a painting on the printer as it is set up: as large as the page allows in the
+/// proportions of shape, from the page's top-left corner. Returns false when the printer cannot
+/// be painted on.
+bool printPainting(QPrinter& printer, const Painting& paint, QSizeF shape);
 
 /// What a file or a page of a drawing shows: the part source of the drawing (in twips), the
 /// origin label when there is one, and the title an SVG or a PDF carries.

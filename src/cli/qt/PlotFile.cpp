@@ -4,9 +4,9 @@
 #include "chart/ChartWindow.h"
 #include "chart/qt/ChartFile.h"
 #include "chart/qt/QtCanvas.h"
+#include "cli/qt/OffscreenToolkit.h"
 
 #include <QFont>
-#include <QGuiApplication>
 
 #include <memory>
 
@@ -19,18 +19,6 @@ namespace {
     constexpr int kSurfaceHeightTwips = 8400;
     constexpr double kTextPoints = 8.0;
 
-    // The toolkit's platform draws off screen: the headless program never shows a window.
-    std::unique_ptr<QGuiApplication> startToolkit()
-    {
-        if (QCoreApplication::instance() != nullptr)
-            return nullptr;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "quantem-fit";
-        static char* argv[] = { name, nullptr };
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }
-
 } // namespace
 
 std::string writePlotFile(core::Session& session, const PlotRequest& request)
@@ -38,7 +26,7 @@ std::string writePlotFile(core::Session& session, const PlotRequest& request)
     const std::optional<chart::ExportFormat> format = chart::exportFormatOf(request.file);
     if (!format)
         return "the chart is written as .png, .svg or .pdf, not " + request.file.string();
-    const std::unique_ptr<QGuiApplication> toolkit = startToolkit();
+    const std::unique_ptr<QGuiApplication> toolkit = startOffscreenToolkit();
 
     ui::QtCanvas canvas(kSurfaceWidthTwips, kSurfaceHeightTwips);
     QFont font;

@@ -1,4 +1,6 @@
+#include "cli/EquationCommand.h"
 #include "cli/FitProgram.h"
+#include "cli/qt/EquationPlotFile.h"
 #include "cli/qt/PlotFile.h"
 #include "core/ProcessMemory.h"
 
@@ -6,5 +8,6 @@
 int main(int argc, char** argv)
 {
     quantem::core::keepFreedMemory();
-    return quantem::cli::runFitProgram(argc, argv, quantem::cli::writePlotFile);
+    using namespace quantem::cli;
+    return runFitProgram(argc, argv, PlotWriters { writePlotFile, writeEquationPlotFile });
 }

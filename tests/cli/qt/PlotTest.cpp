@@ -209,5 +209,41 @@ namespace {
         EXPECT_EQ(plot("chart.png", "320y200"), 2);
     }
 
+    // The plot of an equation fit goes the same way: quantem-fit hands the run to its companion.
+    TEST_F(PlotTest, AnEquationFitsPlotIsWrittenAsPngSvgAndPdf)
+    {
+        const auto plotEquation = [&](const std::string& file, std::string& output) {
+            const std::string command = std::string(QUANTEM_FIT_BINARY) + " --root '"
+                + root.path().string() + "' --equation 'a*x^k' --start k=1.2 --plot '"
+                + (root.path() / file).string() + "' --plot-size 640x400 2>&1";
+            output.clear();
+            FILE* pipe = popen(command.c_str(), "r");
+            if (pipe == nullptr)
+                return -1;
+            char buffer[4096];
+            for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+                output.append(buffer, read);
+            const int status = pclose(pipe);
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        };
+        std::string output;
+        ASSERT_EQ(plotEquation("kepler.png", output), 0) << output;
+        EXPECT_EQ(QImage(pathOf("kepler.png"), "PNG").size(), QSize(640, 400));
+        ASSERT_EQ(plotEquation("kepler.svg", output), 0) << output;
+        bool parsed = false;
+        readSvg(pathOf("kepler.svg"), parsed);
+        EXPECT_TRUE(parsed);
+        ASSERT_EQ(plotEquation("kepler.pdf", output), 0) << output;
+        QFile pdf(pathOf("kepler.pdf"));
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(pdf.readAll().contains("/Type /Page"));
+
+        EXPECT_EQ(plotEquation("no-such-folder/kepler.png", output), 1);
+        EXPECT_NE(output.find("equation: a*x^k"), std::string::npos) << output;
+        EXPECT_NE(
+            output.find("quantem-fit: --plot: the plot was not written to"), std::string::npos)
+            << output;
+    }
+
 } // namespace
 } // namespace quantem::test

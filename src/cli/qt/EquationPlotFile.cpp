@@ -1,0 +1,21 @@
+#include "cli/qt/EquationPlotFile.h"
+
+#include "cli/qt/OffscreenToolkit.h"
+#include "plot/EquationPlot.h"
+#include "plot/qt/PlotFile.h"
+
+namespace quantem::cli {
+
+std::string writeEquationPlotFile(const equation::Tape& tape, const equation::EquationData& data,
+    const equation::EquationResult& result, const equation::EquationSetup& setup,
+    const PlotRequest& request)
+{
+    const std::unique_ptr<QGuiApplication> toolkit = startOffscreenToolkit();
+    const plot::FitPlot plot = plot::equationPlot(tape, data, result, setup, {});
+    if (!ui::writePlotFile(plot, request.file, QSize(request.width, request.height)))
+        return "the plot was not written to " + request.file.string() + ": "
+            + ui::plotFileFailure(request.file);
+    return {};
+}
+
+} // namespace quantem::cli

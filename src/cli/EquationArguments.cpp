@@ -1,11 +1,11 @@
 #include "cli/EquationCommand.h"
+#include "cli/ThreadCount.h"
 #include "core/InstallRootPath.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <thread>
 
 namespace quantem::cli {
 
@@ -106,11 +106,6 @@ namespace {
         return extension == ".png" || extension == ".svg" || extension == ".pdf";
     }
 
-    int maximumThreads()
-    {
-        return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    }
-
 } // namespace
 
 bool asksForEquation(const std::vector<std::string>& arguments)
@@ -190,12 +185,10 @@ EquationParseResult parseEquationArguments(
                     + value + "'");
             options.weighting = *weighting;
         } else {
-            const auto parsed
-                = std::from_chars(value.data(), value.data() + value.size(), options.threads);
-            if (parsed.ec != std::errc() || parsed.ptr != value.data() + value.size()
-                || options.threads < 0 || options.threads > maximumThreads())
-                return fail("--threads must be a whole number from 0 (one per core) to "
-                    + std::to_string(maximumThreads()) + ", not '" + value + "'");
+            const std::optional<int> threads = threadCountOf(value);
+            if (!threads)
+                return fail(threadCountError(value));
+            options.threads = *threads;
         }
         if (!error.empty())
             return fail(error);

@@ -1,5 +1,7 @@
 #include "cli/RankCommand.h"
 
+#include "cli/ThreadCount.h"
+#include "core/InstallRootPath.h"
 #include "core/NumberText.h"
 #include "core/ScratchStore.h"
 #include "equation/EquationLibrary.h"
@@ -143,10 +145,11 @@ RankParseResult parseRankArguments(
         if (option == "--rank")
             continue;
         if (option == "--json" || option == "--csv") {
-            if (formatGiven)
+            const RankFormat format = option == "--json" ? RankFormat::Json : RankFormat::Csv;
+            if (formatGiven && format != options.format)
                 return fail("--json and --csv exclude each other");
             formatGiven = true;
-            options.format = option == "--json" ? RankFormat::Json : RankFormat::Csv;
+            options.format = format;
             continue;
         }
         if (option != "--root" && option != "--samples" && option != "--group-size"
@@ -156,18 +159,24 @@ RankParseResult parseRankArguments(
             return fail(option + " needs a value");
         const std::string& value = arguments[++i];
         if (option == "--root") {
-            options.root = value;
+            const std::optional<std::filesystem::path> root = core::installRootFrom(value);
+            if (!root)
+                return fail(core::kEmptyRootError);
+            options.root = *root;
         } else if (option == "--samples") {
             options.samples = value;
             samplesGiven = true;
         } else if (option == "--power") {
             options.power = value;
         } else if (option == "--group-size") {
-            if (!parseWhole(value, 2, options.groupSize))
-                return fail(
-                    "--group-size must be a whole number of at least 2, not '" + value + "'");
-        } else if (!parseWhole(value, 0, options.threads)) {
-            return fail("--threads must be a whole number (0: one per core), not '" + value + "'");
+            if (!parseWhole(value, 2, options.groupSize) || options.groupSize > kMaxGroupSize)
+                return fail("--group-size must be a whole number from 2 to "
+                    + std::to_string(kMaxGroupSize) + ", not '" + value + "'");
+        } else {
+            const std::optional<int> threads = threadCountOf(value);
+            if (!threads)
+                return fail(threadCountError(value));
+            options.threads = *threads;
         }
     }
     if (!samplesGiven)

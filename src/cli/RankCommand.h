@@ -17,6 +17,9 @@ enum class RankFormat
     Csv,
 };
 
+/// The largest group a ranking takes: 50 variables and y, as multiple regression reads them.
+inline constexpr int kMaxGroupSize = 51;
+
 struct RankOptions
 {
     std::filesystem::path root;

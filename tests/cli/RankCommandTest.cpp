@@ -260,6 +260,9 @@ namespace {
             EXPECT_TRUE(row["aicc"].is_null());
         }
         EXPECT_EQ(rows[0]["message"], "Have no data !");
+        // The same format twice is no contradiction.
+        EXPECT_EQ(
+            fit(root.path(), { "--rank", "--samples", "8", "--json", "--json" }).out, none.out);
         EXPECT_FALSE(std::filesystem::exists(root.path() / "data.qtm"));
 
         const std::vector<std::vector<std::string>> wrong = {
@@ -267,7 +270,11 @@ namespace {
             { "--rank", "--samples" },
             { "--rank", "--samples", "8", "--group-size", "1" },
             { "--rank", "--samples", "8", "--group-size", "two" },
+            { "--rank", "--samples", "8", "--group-size", "52" },
+            { "--rank", "--samples", "8", "--group-size", "2147483647" },
             { "--rank", "--samples", "8", "--threads", "-1" },
+            { "--rank", "--samples", "8", "--threads", "2147483647" },
+            { "--rank", "--samples", "8", "--root", "" },
             { "--rank", "--samples", "8", "--json", "--csv" },
             { "--rank", "--samples", "8", "--model", "7" },
         };

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quantem::cli {
+
+/// The most threads an option may ask for: a few per core, far below what would exhaust the
+/// process or the thread library.
+int maximumThreads();
+
+/// The value of --threads (0: one per core), or none when the text is not a whole number from 0
+/// to maximumThreads().
+std::optional<int> threadCountOf(const std::string& text);
+
+/// Why a --threads value was refused.
+std::string threadCountError(const std::string& text);
+
+} // namespace quantem::cli

@@ -7,6 +7,7 @@
 #include "app/StopQuestion.h"
 #include "app/qt/ApplicationIdentity.h"
 #include "app/qt/Artwork.h"
+#include "app/qt/MenuBarKeys.h"
 #include "app/qt/ReportPrinting.h"
 #include "app/qt/ToolIcons.h"
 #include "core/ModelCatalogue.h"
@@ -136,6 +137,13 @@ namespace {
         { "The maximal error:",        "Label30", 20 },
         { "Average error:",            "Label31", 21 },
         { "Average relativity error",  "Label32", 22 },
+    }};
+
+    // The letters that open the menu-bar entries with Alt, by the entry's name; the captions
+    // keep their text, so no letter is marked in them.
+    constexpr std::array<std::pair<const char*, char>, 10> kMenuBarLetters {{
+        { "wenjian", 'D' }, { "xxhg", 'L' }, { "lxhg", 'T' }, { "tshg", 'E' }, { "SYS1", 'O' },
+        { "HT", 'W' }, { "ModelCount", 'M' }, { "BG", 'R' }, { "FitDetails", 'F' }, { "BZ", 'H' },
     }};
     // clang-format on
 
@@ -496,6 +504,20 @@ void MainWindow::buildMenus()
     helpMenu->addSeparator();
     helpMenu->addSeparator();
     helpMenu->addAction(copyright);
+    buildMenuKeys();
+}
+
+void MainWindow::buildMenuKeys()
+{
+    auto* keys = new MenuBarKeys(*menuBar(), *this);
+    for (QAction* entry : menuBar()->actions()) {
+        const QString name
+            = entry->menu() != nullptr ? entry->menu()->objectName() : entry->objectName();
+        for (const auto& [entryName, letter] : kMenuBarLetters) {
+            if (name == QLatin1String(entryName))
+                keys->addMnemonic(entry, letter);
+        }
+    }
 }
 
 void MainWindow::buildToolBar()

@@ -57,6 +57,7 @@ protected:
 private:
     void buildCentre();
     void buildMenus();
+    void buildMenuKeys();
     void buildToolBar();
     void buildStatusBar();
     QAction* command(const char* name, const char* caption, std::function<void()> run);

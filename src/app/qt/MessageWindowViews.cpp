@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -225,6 +226,10 @@ void MessageWindowView::addButton(const char* name, const char* caption, app::Me
     auto* push = new QPushButton(QString::fromLatin1(caption), this);
     push->setObjectName(QString::fromLatin1(name));
     push->setAutoDefault(false);
+    // Enter answers "Yes", the first answer of every window; Esc takes the cancelling one.
+    push->setDefault(button == app::MessageButton::Yes);
+    if (button == app::MessageButton::Cancel)
+        m_cancel = push;
     push->setMinimumWidth(84);
     connect(push, &QPushButton::clicked, this, [this, button] { press(button); });
     m_buttons->addWidget(push);
@@ -236,6 +241,16 @@ void MessageWindowView::press(app::MessageButton button)
 {
     m_runner.run([this, button] { app::pressMessageButton(m_runner.session(), m_id, button); },
         app::CommandStart::Continuing);
+}
+
+void MessageWindowView::keyPressEvent(QKeyEvent* event)
+{
+    if (m_cancel != nullptr && event->matches(QKeySequence::Cancel)) {
+        m_cancel->click();
+        return;
+    }
+    // Without a cancelling button Esc closes the window as its close box does.
+    QDialog::keyPressEvent(event);
 }
 
 void MessageWindowView::reject()

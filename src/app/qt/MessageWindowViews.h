@@ -13,6 +13,7 @@
 class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace quantem::ui {
 
@@ -40,6 +41,8 @@ public:
 protected:
     /// The close box and Esc unload the window through its command.
     void reject() override;
+    /// Esc presses the cancelling button where the window has one.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -58,6 +61,7 @@ private:
     QLabel* m_webLabel = nullptr; // Form8's Label10
     QLabel* m_emailLabel = nullptr; // Form8's Label9
     QHBoxLayout* m_buttons = nullptr;
+    QPushButton* m_cancel = nullptr; // Form10's Cancel
 };
 
 /// The six message-window views, rendered after every command.

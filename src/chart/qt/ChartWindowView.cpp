@@ -14,14 +14,17 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quantem::ui {
@@ -35,8 +38,6 @@ namespace {
     // The origin label ends just left of the Y axis, level with the X tick labels.
     constexpr double kOriginLabelRight = 2900.0;
     constexpr double kOriginLabelTop = 7880.0;
-
-    int pixels(double twips) { return static_cast<int>(std::lround(pixelsOf(twips))); }
 
     QString qt(const char* text) { return QString::fromUtf8(text); }
 
@@ -68,27 +69,61 @@ namespace {
 
 } // namespace
 
-/// The drawing surface: shows the canvas image beneath the origin label and the picture box.
+/// The drawing surface: shows the canvas beneath the origin label and the picture box, at the
+/// size of the window, proportions kept.
 class ChartWindowView::Surface : public QWidget
 {
 public:
-    Surface(const QtCanvas& canvas, QWidget* parent)
+    Surface(const QtCanvas& canvas, std::function<void()> resized, QWidget* parent)
         : QWidget(parent)
         , m_canvas(canvas)
+        , m_resized(std::move(resized))
     {
         setObjectName(QStringLiteral("Surface"));
-        setFixedSize(m_canvas.image().size());
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+
+    QSize sizeHint() const override { return m_canvas.image().size(); }
+    QSize minimumSizeHint() const override { return sizeHint() * kSmallestScale; }
+
+    /// How large the drawing is shown: 1 at its own size.
+    double scale() const
+    {
+        const QSize full = m_canvas.image().size();
+        return std::min(static_cast<double>(width()) / full.width(),
+            static_cast<double>(height()) / full.height());
+    }
+
+    /// Where the drawing is shown: at the top, in the middle of any room beside it.
+    QRect drawingRect() const
+    {
+        const QSize shown = (QSizeF(m_canvas.image().size()) * scale()).toSize();
+        return QRect(QPoint((width() - shown.width()) / 2, 0), shown);
     }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.drawImage(0, 0, m_canvas.image());
+        const QRect shown = drawingRect();
+        // At its own size the window shows the canvas image itself, which cutting the chart
+        // captures; at any other size the drawing is painted again from its calls, sharp.
+        if (shown.size() == m_canvas.image().size()) {
+            painter.drawImage(shown.topLeft(), m_canvas.image());
+            return;
+        }
+        painter.fillRect(shown, Qt::white);
+        m_canvas.drawing().paint(painter, m_canvas.surface(), shown);
     }
 
+    void resizeEvent(QResizeEvent*) override { m_resized(); }
+
 private:
+    // Small enough that the window, its controls below the drawing, fits a 1024x768 screen.
+    static constexpr double kSmallestScale = 0.55;
+
     const QtCanvas& m_canvas;
+    std::function<void()> m_resized;
 };
 
 void paintWindowPage(QPainter& painter, const QImage& window, const QRect& page)
@@ -119,7 +154,8 @@ ChartWindowView::ChartWindowView(
     layout->setContentsMargins(0, 0, 0, 8);
     layout->setSpacing(6);
 
-    m_surface = new Surface(m_canvas, centre);
+    m_surface = new Surface(
+        m_canvas, [this] { placeOnSurface(); }, centre);
     m_label7 = new QLabel(m_surface);
     m_label7->setObjectName(QStringLiteral("Label7"));
     m_label7->setTextFormat(Qt::PlainText);
@@ -129,12 +165,9 @@ ChartWindowView::ChartWindowView(
     m_picture1->setFrameShadow(QFrame::Sunken);
     m_picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_picture1->setAutoFillBackground(true);
-    m_picture1->setGeometry(pixels(core::PlotArea::left), pixels(core::PlotArea::top),
-        pixels(core::PlotArea::width), pixels(core::PlotArea::height));
     m_picture1->hide();
-    layout->addWidget(m_surface);
+    layout->addWidget(m_surface, 1);
     layout->addWidget(buildControls());
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     setCentralWidget(centre);
 
     buildMenus();
@@ -339,8 +372,7 @@ void ChartWindowView::render()
     if (statusBar()->currentMessage() != QString::fromStdString(form.StatusBar))
         statusBar()->showMessage(QString::fromStdString(form.StatusBar));
     m_label7->setText(QString::fromStdString(form.Label7));
-    m_label7->adjustSize();
-    m_label7->move(pixels(kOriginLabelRight) - m_label7->width(), pixels(kOriginLabelTop));
+    placeOnSurface();
     renderPicture();
     m_surface->update();
 
@@ -356,6 +388,26 @@ void ChartWindowView::render()
         activateWindow();
     } else if (!form.visible && isVisible()) {
         hide();
+    }
+}
+
+void ChartWindowView::placeOnSurface()
+{
+    if (m_label7 == nullptr || m_picture1 == nullptr)
+        return; // the surface is sized before the window has built them
+    // The origin label and the picture box keep their places on the drawing as it is scaled.
+    const double scale = m_surface->scale();
+    const QPoint origin = m_surface->drawingRect().topLeft();
+    const auto at
+        = [scale](double twips) { return static_cast<int>(std::lround(pixelsOf(twips) * scale)); };
+    m_label7->adjustSize();
+    m_label7->move(origin + QPoint(at(kOriginLabelRight) - m_label7->width(), at(kOriginLabelTop)));
+    const QRect box(origin + QPoint(at(core::PlotArea::left), at(core::PlotArea::top)),
+        QSize(at(core::PlotArea::width), at(core::PlotArea::height)));
+    if (m_picture1->geometry() != box) {
+        m_picture1->setGeometry(box);
+        m_pictureShown.reset(); // the picture is fitted to the box again
+        renderPicture();
     }
 }
 
@@ -380,9 +432,14 @@ void ChartWindowView::centreOnScreen()
     const QScreen* screen = QApplication::primaryScreen();
     if (screen == nullptr)
         return;
-    adjustSize();
+    // The drawing at its own size where the screen has room for it, smaller where it has not;
+    // the title bar takes its share of the screen's height.
+    const QRect area = screen->availableGeometry();
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize wanted = sizeHint().boundedTo(QSize(area.width(), area.height() - titleBar));
+    resize(wanted.expandedTo(minimumSizeHint()));
     QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
+    frame.moveCenter(area.center());
     move(frame.topLeft());
 }
 
@@ -424,11 +481,19 @@ bool ChartWindowView::savePicture(const core::Picture& picture, const std::files
 chart::ChartExport::PrintOutcome ChartWindowView::printWindow()
 {
     render();
-    // The window goes to the default printer as it stands; no printer is a print error.
+    // The window goes to the default printer as it stands. Without one, the print dialog lets
+    // the user choose where it goes, a PDF file among the choices.
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull())
-        return PrintOutcome::Failed;
-    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
+    if (!defaultPrinter.isNull()) {
+        QPrinter printer(defaultPrinter, QPrinter::HighResolution);
+        return printTo(printer) ? PrintOutcome::Printed : PrintOutcome::Failed;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Chart"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print chart"));
+    if (dialog.exec() != QDialog::Accepted)
+        return PrintOutcome::Cancelled;
     return printTo(printer) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 

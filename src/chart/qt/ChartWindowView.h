@@ -62,6 +62,7 @@ private:
     QWidget* buildControls();
     QAction* action(const char* name, const char* caption, std::function<void()> body);
     void run(const std::function<void()>& command);
+    void placeOnSurface();
     void renderPicture();
     void centreOnScreen();
 

@@ -12,12 +12,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -315,6 +319,72 @@ namespace {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.read(4), QByteArray("%PDF"));
         EXPECT_GT(file.size(), 1000);
+    }
+
+    TEST_F(ChartView, FitsASmallScreenAndTheDrawingFollowsTheWindowsSize)
+    {
+        // Room for the title bar on a 1024x768 screen.
+        const QSize smallest = view->minimumSizeHint();
+        EXPECT_LE(smallest.width(), 1024);
+        EXPECT_LE(smallest.height(), 768 - 40);
+
+        auto* surface = control("Surface");
+        session.form1.Text2 = "4";
+        session.form1.Text5 = "report";
+        control<QAction>("chsdt")->trigger();
+        ASSERT_TRUE(failures.empty());
+        view->resize(view->sizeHint());
+        QCoreApplication::processEvents();
+        // At its own size the window shows the drawing pixel for pixel.
+        EXPECT_EQ(surface->size(), view->canvas().image().size());
+        // The drawing keeps to the top, in the middle of any room beside it.
+        const auto sampleAt = [surface, this](double scale) {
+            const double left = (surface->width() - view->canvas().image().width() * scale) / 2.0;
+            return surface->grab().toImage().pixelColor(
+                static_cast<int>(left + pixelsOf(11580) * scale),
+                static_cast<int>(pixelsOf(300) * scale));
+        };
+        EXPECT_EQ(sampleAt(1.0), QColor(0, 0, 255));
+        const QPoint labelAtFullSize = control("Label7")->geometry().topRight();
+
+        view->resize(smallest);
+        QCoreApplication::processEvents();
+        const QSize full = view->canvas().image().size();
+        const double scale = std::min(static_cast<double>(surface->width()) / full.width(),
+            static_cast<double>(surface->height()) / full.height());
+        ASSERT_LT(scale, 0.8);
+        // The top-right sample, blue, is still at its place on the smaller drawing.
+        const QColor sample = sampleAt(scale);
+        EXPECT_GT(sample.blue(), sample.red() + 100);
+        const QPoint label = control("Label7")->geometry().topRight();
+        EXPECT_NEAR(label.y(), labelAtFullSize.y() * scale, 2.0);
+    }
+
+    TEST_F(ChartView, PrintWithoutAPrinterOffersThePrintDialog)
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            GTEST_SKIP() << "this machine has a printer";
+        const std::filesystem::path pdf = root.path() / "chart.pdf";
+        const auto answer = [&pdf](bool accept) {
+            QTimer::singleShot(0, [&pdf, accept] {
+                auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                if (!accept)
+                    return dialog->reject();
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+                    name->setText(QString::fromStdString(pdf.string()));
+                dialog->accept();
+            });
+        };
+        answer(false);
+        EXPECT_EQ(view->printWindow(), chart::ChartExport::PrintOutcome::Cancelled);
+        EXPECT_FALSE(std::filesystem::exists(pdf));
+
+        answer(true);
+        EXPECT_EQ(view->printWindow(), chart::ChartExport::PrintOutcome::Printed);
+        QFile file(QString::fromStdString(pdf.string()));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(4), QByteArray("%PDF"));
     }
 
 } // namespace

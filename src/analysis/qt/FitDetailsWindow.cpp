@@ -4,6 +4,9 @@
 #include "analysis/Refinement.h"
 #include "chart/qt/ChartFile.h"
 #include "chart/qt/QtCanvas.h"
+#include "plot/CataloguePlot.h"
+#include "plot/qt/PlotFileDialog.h"
+#include "plot/qt/PlotView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,7 +14,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -23,8 +25,6 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace quantem::ui {
 
@@ -39,13 +39,7 @@ namespace {
     /// The smallest plot in the window that still reads, in the same proportions.
     constexpr QSize kPlotMinimumSize { 300, 180 };
 
-    /// The filters of the plot's save dialog, each with the extension a name without one gets.
-    struct PlotFilter
-    {
-        const char* filter;
-        const char* extension;
-    };
-    constexpr PlotFilter kPlotFilters[] = {
+    constexpr PlotFileFilter kPlotFilters[] = {
         { "PNG picture (*.png)", ".png" },
         { "Bitmap (*.bmp)", ".bmp" },
         { "SVG drawing (*.svg)", ".svg" },
@@ -164,6 +158,9 @@ FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
     tabs->setObjectName(QStringLiteral("pages"));
     tabs->addTab(m_residuals, QStringLiteral("Residuals"));
     tabs->addTab(plotPage, QStringLiteral("Residual plot"));
+    m_fitPlot = new PlotView(this);
+    m_fitPlot->setObjectName(QStringLiteral("fitPlot"));
+    tabs->addTab(m_fitPlot, QStringLiteral("Fit plot"));
 
     // Parameters beside the statistics above, residuals below: each part can be given room.
     auto* tables = new QSplitter(Qt::Horizontal, this);
@@ -187,7 +184,13 @@ FitDetailsWindow::~FitDetailsWindow() = default;
 
 void FitDetailsWindow::showFit(bool refineNow)
 {
-    m_fit = analysis::takeSnapshot(m_session);
+    showSnapshot(analysis::takeSnapshot(m_session), refineNow);
+}
+
+void FitDetailsWindow::showSnapshot(std::optional<analysis::FitSnapshot> fit, bool refineNow)
+{
+    m_mainResults = mainResults();
+    m_fit = std::move(fit);
     m_details.reset();
     m_pending.reset(); // a refinement still under way belongs to the fit shown before
     if (m_fit)
@@ -196,6 +199,29 @@ void FitDetailsWindow::showFit(bool refineNow)
     render();
     if (refineNow && m_fit)
         refineShown();
+}
+
+void FitDetailsWindow::followSession(bool refineNow)
+{
+    const MainResults now = mainResults();
+    if (now == m_mainResults) {
+        // Typing a count or a power changes no result the main window shows: the fit stays.
+        if (refineNow && m_details && !m_details->refined)
+            refineShown();
+        return;
+    }
+    // A model chosen over the results of the one before shows them under its own name; they
+    // are no fit of it, whatever the scratch files would make of them.
+    const bool modelOnly = now.labels == m_mainResults.labels;
+    showSnapshot(modelOnly ? std::nullopt : analysis::takeSnapshot(m_session), refineNow);
+}
+
+FitDetailsWindow::MainResults FitDetailsWindow::mainResults() const
+{
+    MainResults results { m_session.form1.checkedModel, {} };
+    for (int number : core::kValueLabels)
+        results.labels.push_back(m_session.form1.label(number));
+    return results;
 }
 
 void FitDetailsWindow::refineShown()
@@ -269,6 +295,7 @@ void FitDetailsWindow::render()
         fill(m_residuals, {});
         m_refine->setEnabled(false);
         renderPlot();
+        renderFitPlot();
         return;
     }
     m_heading->setText(QStringLiteral("Model %1: %2   (%3 groups, %4 parameters)")
@@ -283,6 +310,21 @@ void FitDetailsWindow::render()
     fill(m_residuals, analysis::residualTable(*m_details, kShownDigits));
     m_refine->setEnabled(!m_pending);
     renderPlot();
+    renderFitPlot();
+}
+
+void FitDetailsWindow::renderFitPlot()
+{
+    if (!m_details || !m_fit) {
+        m_fitPlot->clearPlot();
+        return;
+    }
+    // The source keeps its own copy of the fit: the window's may change while the view holds it.
+    m_fitPlot->setPlotSource(
+        [fit = *m_fit, details = *m_details](const plot::PlotOptions& options) {
+            return plot::cataloguePlot(fit, details, options);
+        },
+        m_fitPlot->options());
 }
 
 void FitDetailsWindow::renderPlot()
@@ -361,18 +403,9 @@ void FitDetailsWindow::askAndSaveCsv()
 
 void FitDetailsWindow::askAndSavePlot()
 {
-    QStringList filters;
-    for (const PlotFilter& f : kPlotFilters)
-        filters << QString::fromLatin1(f.filter);
-    QString chosen = filters.front();
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save residual plot"),
-        QString(), filters.join(QStringLiteral(";;")), &chosen);
+    const QString path = askPlotFile(this, QStringLiteral("Save residual plot"), kPlotFilters);
     if (path.isEmpty())
         return;
-    // A name without an extension takes the one of the filter chosen.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QString::fromLatin1(
-            kPlotFilters[std::max<qsizetype>(filters.indexOf(chosen), 0)].extension);
     if (!savePlot(path.toStdString()))
         m_progress->setText(QStringLiteral("The plot could not be saved to %1").arg(path));
 }

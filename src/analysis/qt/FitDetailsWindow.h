@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -20,14 +21,15 @@ class QTableWidget;
 
 namespace quantem::ui {
 
+class PlotView;
 class QtCanvas;
 struct DrawingPart;
 
 /// The fit details window: the parameters of the fit the main window shows (published, stable
 /// solve and refined side by side), its statistics, the conditioning warning, the residual
-/// table and the residual plot. It copies its tables to the clipboard, saves them as CSV, and
-/// saves and prints the plot as the chart window does its chart. Refinement runs on request, or
-/// at once when the fit was quick.
+/// table, the residual plot and the plot of the fit with its bands. It copies its tables to the
+/// clipboard, saves them as CSV, and saves and prints the plot as the chart window does its chart.
+/// Refinement runs on request, or at once when the fit was quick.
 class FitDetailsWindow : public QWidget
 {
     Q_OBJECT
@@ -39,6 +41,11 @@ public:
     /// Takes the fit the session shows now and renders its details; refines at once when
     /// refineNow. Shows "no fit" when there is none.
     void showFit(bool refineNow);
+    /// Follows the main window after a command: when its results or its model changed since the
+    /// fit shown was taken, takes the session's fit again as showFit does (no fit after a new
+    /// model, cleared or refused results); otherwise keeps the fit shown with its refinement and
+    /// refines it when refineNow and it is not refined yet.
+    void followSession(bool refineNow);
     /// Refines the fit shown: as a long run when a long runner is set (its iterations in status
     /// panel 1, stopped by the main window's Stop), otherwise at once.
     void refineShown();
@@ -63,8 +70,19 @@ public:
     const std::optional<analysis::FitDetails>& details() const noexcept { return m_details; }
 
 private:
+    /// What the main window shows of its fit: the model chosen and the value labels.
+    struct MainResults
+    {
+        int model = 0;
+        std::vector<std::string> labels;
+        bool operator==(const MainResults&) const = default;
+    };
+    MainResults mainResults() const;
+    void showSnapshot(std::optional<analysis::FitSnapshot> fit, bool refineNow);
     void render();
     void renderPlot();
+    /// Gives the fit plot the fit shown, keeping the options the user chose.
+    void renderFitPlot();
     /// Paints the plot afresh at the largest size of its proportions that the window gives it.
     void showPlotImage();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +100,7 @@ private:
     /// The result slot of a refinement under way on the long run's thread.
     std::shared_ptr<std::optional<analysis::Refinement>> m_pending;
     std::optional<analysis::FitSnapshot> m_fit;
+    MainResults m_mainResults; // when m_fit was taken
     std::optional<analysis::FitDetails> m_details;
     analysis::ResidualAxis m_axis = analysis::ResidualAxis::Fitted;
     std::unique_ptr<QtCanvas> m_canvas;
@@ -93,6 +112,7 @@ private:
     QTableWidget* m_statistics = nullptr;
     QTableWidget* m_residuals = nullptr;
     QLabel* m_plot = nullptr;
+    PlotView* m_fitPlot = nullptr;
     QComboBox* m_axisChoice = nullptr;
     QPushButton* m_refine = nullptr;
 };

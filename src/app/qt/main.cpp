@@ -117,6 +117,13 @@ int main(int argc, char* argv[])
         [&runner](std::function<void()> command) { return runner.runLong(std::move(command)); });
     QObject::connect(&runner, &quantem::ui::CommandRunner::runFinished, &fitDetails,
         &quantem::ui::FitDetailsWindow::longRunFinished);
+    // An open details window follows every command that changes the fit shown: a new model or
+    // cleared results as much as a fit, "Use this model" of the ranking window among them.
+    QObject::connect(
+        &runner, &quantem::ui::CommandRunner::stateChanged, &fitDetails, [&runner, &fitDetails] {
+            if (fitDetails.isVisible() && !runner.busy())
+                fitDetails.followSession(false);
+        });
     double lastFitSeconds = 0.0; // a fit found at start-up was not timed: it counts as quick
     std::unique_ptr<quantem::ui::MainWindow> mainWindow;
 
@@ -148,12 +155,12 @@ int main(int argc, char* argv[])
             fitDetails.show();
             fitDetails.raise();
         });
-        // After a fit an open details window is brought up to date, refined at once when the
-        // search itself was quick.
+        // The details window already shows the new fit (it followed the run's end); it is
+        // refined at once when the search itself was quick.
         mainWindow->setFitObserver([&fitDetails, &lastFitSeconds](double seconds) {
             lastFitSeconds = seconds;
             if (fitDetails.isVisible())
-                fitDetails.showFit(seconds < 1.0);
+                fitDetails.followSession(seconds < 1.0);
         });
         mainWindow->render();
         mainWindow->show();

@@ -100,6 +100,30 @@ namespace {
         };
     }
 
+    /// The inputs that are no longer those the rows were ranked for, as the notice names them.
+    QStringList changedInputs(const ranking::RankingInput& ranked, int rankedGroupSize,
+        const ranking::RankingInput& current, int groupSize)
+    {
+        QStringList changed;
+        // Blanks around a count are not another count: the labels show the texts trimmed.
+        if (qt(ranked.samples).trimmed() != qt(current.samples).trimmed())
+            changed << QStringLiteral("the sample count");
+        if (qt(ranked.power).trimmed() != qt(current.power).trimmed())
+            changed << QStringLiteral("the power initial value");
+        if (ranked.sampleFile != current.sampleFile)
+            changed << QStringLiteral("the samples in data.qtm");
+        if (rankedGroupSize != groupSize)
+            changed << QStringLiteral("the group size");
+        return changed;
+    }
+
+    /// "a", "a and b", "a, b and c".
+    QString inWords(QStringList items)
+    {
+        const QString last = items.takeLast();
+        return items.isEmpty() ? last : items.join(QStringLiteral(", ")) + " and " + last;
+    }
+
     QPushButton* button(const char* name, const QString& caption, QWidget* parent)
     {
         auto* pushButton = new QPushButton(caption, parent);
@@ -156,6 +180,8 @@ RankingWindow::RankingWindow(CommandRunner& runner, QWidget* parent)
     progress->addWidget(m_cancel);
     layout->addLayout(progress);
 
+    buildStaleNotice();
+    layout->addWidget(m_staleNotice);
     buildTable();
     layout->addWidget(m_table, 1);
 
@@ -175,6 +201,8 @@ RankingWindow::RankingWindow(CommandRunner& runner, QWidget* parent)
     connect(m_poll, &QTimer::timeout, this, &RankingWindow::pollRanking);
     connect(m_rank, &QPushButton::clicked, this, &RankingWindow::startRanking);
     connect(m_cancel, &QPushButton::clicked, this, &RankingWindow::cancelRanking);
+    connect(m_rankAgain, &QPushButton::clicked, this, &RankingWindow::startRanking);
+    connect(m_groupSize, &QSpinBox::valueChanged, this, &RankingWindow::renderCounts);
     connect(m_useModel, &QPushButton::clicked, this, &RankingWindow::useSelectedModel);
     connect(m_table, &QTableView::doubleClicked, this, &RankingWindow::useModelAt);
     connect(&m_runner, &CommandRunner::stateChanged, this, &RankingWindow::renderCounts);
@@ -211,6 +239,26 @@ void RankingWindow::buildTable()
         &RankingWindow::renderButtons);
 }
 
+void RankingWindow::buildStaleNotice()
+{
+    // In the colours of a tip, so that it stands out from the table in every style.
+    m_staleNotice = new QWidget(this);
+    m_staleNotice->setObjectName(QStringLiteral("staleNotice"));
+    m_staleNotice->setAutoFillBackground(true);
+    m_staleNotice->setBackgroundRole(QPalette::ToolTipBase);
+    m_staleNotice->setForegroundRole(QPalette::ToolTipText);
+    auto* row = new QHBoxLayout(m_staleNotice);
+    row->setContentsMargins(8, 4, 4, 4);
+    m_staleText = new QLabel(m_staleNotice);
+    m_staleText->setObjectName(QStringLiteral("staleText"));
+    m_staleText->setWordWrap(true);
+    m_staleText->setForegroundRole(QPalette::ToolTipText);
+    m_rankAgain = button("rankAgain", QStringLiteral("Rank again"), m_staleNotice);
+    row->addWidget(m_staleText, 1);
+    row->addWidget(m_rankAgain);
+    m_staleNotice->hide();
+}
+
 void RankingWindow::openWindow()
 {
     renderCounts();
@@ -226,6 +274,21 @@ void RankingWindow::renderCounts()
     const ranking::RankingInput input = ranking::rankingInputOf(m_runner.session());
     m_samples->setText(QStringLiteral("Samples (N): %1").arg(qt(input.samples).trimmed()));
     m_power->setText(QStringLiteral("Power initial value: %1").arg(qt(input.power).trimmed()));
+    renderStale(input);
+}
+
+void RankingWindow::renderStale(const ranking::RankingInput& current)
+{
+    const QStringList changed = m_rankedGroupSize
+        ? changedInputs(m_input, *m_rankedGroupSize, current, m_groupSize->value())
+        : QStringList();
+    m_stale = !changed.isEmpty();
+    if (m_stale)
+        m_staleText->setText(
+            QStringLiteral("These rows were ranked before %1 changed: rank again for the current "
+                           "inputs.")
+                .arg(inWords(changed)));
+    m_staleNotice->setVisible(m_stale);
 }
 
 void RankingWindow::startRanking()
@@ -234,6 +297,8 @@ void RankingWindow::startRanking()
         return;
     m_ranking.reset();
     m_input = ranking::rankingInputOf(m_runner.session());
+    m_rankedGroupSize = m_groupSize->value();
+    renderStale(m_input);
     std::vector<ranking::ModelChoice> plan
         = ranking::rankingPlan(m_groupSize->value(), ranking::sampleCountOf(m_input));
     // The saved equations of this group size are ranked with the catalogue models.
@@ -302,6 +367,7 @@ void RankingWindow::renderButtons()
     const bool running = m_ranking != nullptr;
     // The main window's own long run owns the session it would read the counts from.
     m_rank->setEnabled(!running && !m_runner.busy());
+    m_rankAgain->setEnabled(m_rank->isEnabled());
     m_groupSize->setEnabled(!running);
     m_cancel->setEnabled(running && !m_ranking->stopRequested());
     m_useModel->setEnabled(
@@ -326,15 +392,25 @@ void RankingWindow::useModelAt(const QModelIndex& index)
     if (row.equation) {
         const auto entry = std::find_if(m_equations.begin(), m_equations.end(),
             [&row](const equation::EquationEntry& e) { return e.name == *row.equation; });
-        if (entry != m_equations.end() && m_useEquation)
+        if (entry != m_equations.end() && m_useEquation) {
             m_useEquation(*entry, row.equationValues);
+            if (m_stale)
+                m_state->setText(QStringLiteral(
+                    "These rows are stale: the equation opened with the values they were ranked "
+                    "with. Rank again for the current inputs."));
+        }
         return;
     }
     const ranking::ModelChoice choice = row.choice;
     core::Session& session = m_runner.session();
     // Off the window's thread, as the menu's own regression runs.
-    m_runner.runLong(
+    const bool started = m_runner.runLong(
         [&session, input = m_input, choice] { ranking::fitAsFromMenus(session, input, choice); });
+    if (started && m_stale)
+        m_state->setText(QStringLiteral("These rows are stale: model %1 is fitted with the sample "
+                                        "count and power initial value they were ranked for. Rank "
+                                        "again for the current inputs.")
+                             .arg(choice.model));
     if (QWidget* main = parentWidget()) {
         main->raise();
         main->activateWindow();
@@ -352,6 +428,13 @@ void RankingWindow::closeEvent(QCloseEvent* event)
         renderButtons();
     }
     QDialog::closeEvent(event);
+}
+
+void RankingWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        renderCounts();
 }
 
 RankingWindow* openRankingWindow(CommandRunner& runner, QWidget* mainWindow)

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -27,7 +28,8 @@ namespace quantem::ui {
 /// The ranking window: fits every model of the chosen group size on the main window's samples,
 /// sample count and power initial value, off the window's thread, and shows the ranked table.
 /// "Use this model" (or a double-click) fits the chosen row's model in the main window as its
-/// menus would.
+/// menus would. When the main window's inputs or the group size are no longer those the rows were
+/// ranked for, a notice says which and offers to rank again.
 class RankingWindow : public QDialog
 {
     Q_OBJECT
@@ -53,10 +55,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /// Coming back to the window checks the inputs again: data.qtm may have been edited.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildTable();
+    void buildStaleNotice();
+    /// Shows the main window's counts and whether the rows are still theirs.
     void renderCounts();
+    void renderStale(const ranking::RankingInput& current);
     void pollRanking();
     void showRows();
     void useModelAt(const QModelIndex& index);
@@ -65,6 +72,8 @@ private:
     CommandRunner& m_runner;
     std::unique_ptr<ranking::BackgroundRanking> m_ranking;
     ranking::RankingInput m_input; // of the ranking shown or running
+    std::optional<int> m_rankedGroupSize; // no value before the first ranking
+    bool m_stale = false;
     std::vector<ranking::RankRow> m_rows; // in rank order
     std::vector<equation::EquationEntry> m_equations; // the saved equations ranked
     EquationUser m_useEquation;
@@ -76,6 +85,9 @@ private:
     QPushButton* m_useModel = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_state = nullptr;
+    QWidget* m_staleNotice = nullptr;
+    QLabel* m_staleText = nullptr;
+    QPushButton* m_rankAgain = nullptr;
     QTableView* m_table = nullptr;
     QStandardItemModel* m_model = nullptr;
     QSortFilterProxyModel* m_sorted = nullptr;

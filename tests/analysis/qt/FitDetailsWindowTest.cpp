@@ -5,6 +5,7 @@
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
 #include "core/NumberText.h"
+#include "plot/qt/PlotView.h"
 #include "support/TempRoot.h"
 
 #include <QApplication>
@@ -77,6 +78,14 @@ namespace {
             << window.tablesText();
         EXPECT_EQ(cell(parameters, 0, 8), ""); // nothing refined yet
         EXPECT_EQ(part<QTableWidget>("residuals")->rowCount(), 8);
+        // The fit plot shows the eight planets under the published curve with its bands.
+        const auto* fitPlot = part<PlotView>("fitPlot");
+        ASSERT_TRUE(fitPlot->hasPlot());
+        EXPECT_EQ(fitPlot->plot().samples.x.size(), 8u);
+        EXPECT_TRUE(fitPlot->plot().confidence.shown());
+        EXPECT_EQ(fitPlot->plot().title.rfind("Model 7: ", 0), 0u) << fitPlot->plot().title;
+        if (const char* shot = std::getenv("QUANTEM_FIT_PLOT_SCREENSHOT"))
+            fitPlot->savePlot(shot);
 
         QTest::mouseClick(part<QPushButton>("refine"), Qt::LeftButton);
         ASSERT_TRUE(window.details() && window.details()->refined);
@@ -294,6 +303,7 @@ namespace {
             std::string::npos);
         EXPECT_FALSE(part<QPushButton>("refine")->isEnabled());
         EXPECT_EQ(window.tablesText(), "");
+        EXPECT_FALSE(part<PlotView>("fitPlot")->hasPlot());
     }
 
 } // namespace

@@ -156,6 +156,49 @@ namespace {
         EXPECT_TRUE(session.messages.log().empty());
     }
 
+    TEST_F(RankingInWindow, RowsOfOtherInputsAreMarkedStaleUntilRankedAgain)
+    {
+        root.writeSamples(kPlanets);
+        type("Text2", "8");
+        RankingWindow* ranking = openRanking();
+        ASSERT_NE(ranking, nullptr);
+        QWidget* notice = part<QWidget>(ranking, "staleNotice");
+        EXPECT_FALSE(notice->isVisible()); // nothing ranked yet
+        ASSERT_TRUE(rankAndWait(ranking));
+        EXPECT_FALSE(notice->isVisible());
+
+        const auto noticeText
+            = [&] { return part<QLabel>(ranking, "staleText")->text().toStdString(); };
+        type("Text2", "7");
+        ASSERT_TRUE(notice->isVisible());
+        EXPECT_EQ(noticeText(),
+            "These rows were ranked before the sample count changed: rank again for the current "
+            "inputs.");
+        part<QSpinBox>(ranking, "groupSize")->setValue(3);
+        EXPECT_NE(
+            noticeText().find("the sample count and the group size changed"), std::string::npos)
+            << noticeText();
+        keepScreenshot(ranking, "ranking-stale.png");
+        part<QSpinBox>(ranking, "groupSize")->setValue(2);
+
+        // A stale row is still used, with the counts it was ranked for, and says so.
+        part<QPushButton>(ranking, "useModel")->click();
+        EXPECT_EQ(part<QLabel>(ranking, "state")->text().left(26).toStdString(),
+            "These rows are stale: mode");
+        runner.waitForRun();
+        EXPECT_EQ(session.form1.Text2, "8");
+        EXPECT_FALSE(notice->isVisible());
+
+        type("Text2", "7");
+        ASSERT_TRUE(notice->isVisible());
+        part<QPushButton>(ranking, "rankAgain")->click();
+        ASSERT_TRUE(QTest::qWaitFor([ranking] { return !ranking->isRanking(); }, 120000));
+        EXPECT_FALSE(notice->isVisible());
+        // Ranked for seven groups: no sixth-degree polynomial any more.
+        EXPECT_EQ(part<QLabel>(ranking, "state")->text().toStdString(),
+            "17 of 17 models ranked, 17 fitted");
+    }
+
     TEST_F(RankingInWindow, ASavedEquationIsRankedAndUsedInTheEquationWindow)
     {
         root.writeSamples(kPlanets);

@@ -2,6 +2,7 @@
 
 #include "chart/ChartState.h"
 #include "chart/SamplePlot.h"
+#include "core/ExportFile.h"
 #include "core/Fault.h"
 #include "core/InputReasons.h"
 #include "core/NumberText.h"
@@ -107,6 +108,17 @@ namespace {
         for (std::size_t i = 1; i < points.size(); ++i)
             canvas.line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, kCurveColour,
                 kLineWidth);
+    }
+
+    // A link or anything but a regular file at the chosen name is refused before anything is
+    // drawn; the writer refuses it too, should one be planted in between.
+    bool refuseDestination(Session& session, const std::filesystem::path& path)
+    {
+        const std::string refusal = core::exportDestinationRefusal(path);
+        if (!refusal.empty())
+            core::refuseInput(session, MessageWindowId::Form5, std::string(kChartNotWrittenText),
+                "The chart was not written to " + path.string() + ": " + refusal + ".");
+        return !refusal.empty();
     }
 
 } // namespace
@@ -346,6 +358,8 @@ void saveChart(Session& session, ChartExport& exporter)
         return;
     if (!path.has_extension())
         path += kBitmapExtension;
+    if (refuseDestination(session, path))
+        return;
     if (!exporter.savePicture(*form2.Picture1, path))
         session.messages.show(MessageWindowId::Form5, std::string(kChartNotWrittenText));
 }
@@ -367,6 +381,8 @@ void exportChartCommand(Session& session, ChartExport& exporter)
                 + "\" names none of them.");
         return;
     }
+    if (refuseDestination(session, path))
+        return;
     if (!exporter.exportChart(path, *format))
         session.messages.show(MessageWindowId::Form5, std::string(kChartNotWrittenText));
 }

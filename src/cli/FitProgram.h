@@ -5,7 +5,10 @@
 namespace quantem::cli {
 
 /// The headless program as main receives it: the install root defaults to ~/qorvel_hg, results go
-/// to standard output and reasons to standard error. Returns the exit status.
+/// to standard output and reasons to standard error. Model runs hold the root's lock
+/// (core::RootLock) from the first run to the last; when another program keeps it past a short
+/// wait, nothing is run and the refusal, naming that program, ends the command with status 1.
+/// Returns the exit status.
 int runFitProgram(int argc, char** argv, const PlotWriter& plot);
 
 } // namespace quantem::cli

@@ -4,8 +4,11 @@
 
 #include <array>
 #include <cerrno>
+#include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/random.h>
+#include <unistd.h>
 
 namespace quantem::core {
 
@@ -38,6 +41,18 @@ namespace {
         return "." + target.filename().string() + std::string(kTemporaryMark) + randomSuffix();
     }
 
+    // Whether a running writer still holds a temporary file: each holds a lock on its own from
+    // creating it to closing it. Only regular files are asked, so no device is ever opened.
+    bool heldByAWriter(const std::filesystem::path& path)
+    {
+        const int file = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (file < 0)
+            return false;
+        const bool held = ::flock(file, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        ::close(file);
+        return held;
+    }
+
     [[noreturn]] void cannotWrite(const std::filesystem::path& path, std::error_code error)
     {
         throw Fault(FaultCode::PathFileAccessError,
@@ -46,8 +61,8 @@ namespace {
 
 } // namespace
 
-void writeFileAtomically(
-    const std::filesystem::path& path, const std::string& content, FileOperations& operations)
+std::error_code replaceFileWhole(
+    const std::filesystem::path& path, std::string_view content, FileOperations& operations)
 {
     const std::filesystem::path folder = path.parent_path();
     std::filesystem::path temporary;
@@ -60,7 +75,7 @@ void writeFileAtomically(
             break;
     }
     if (error)
-        cannotWrite(path, error);
+        return error;
 
     error = operations.write(file, content);
     if (!error)
@@ -71,11 +86,17 @@ void writeFileAtomically(
         error = closeError;
     if (!error)
         error = operations.rename(temporary, path);
-    if (error) {
-        // A cut-short temporary file must never take the place of the good one.
+    // A cut-short temporary file must never take the place of the good one.
+    if (error)
         operations.remove(temporary);
+    return error;
+}
+
+void writeFileAtomically(
+    const std::filesystem::path& path, std::string_view content, FileOperations& operations)
+{
+    if (const std::error_code error = replaceFileWhole(path, content, operations))
         cannotWrite(path, error);
-    }
 }
 
 bool isTemporaryFileOf(std::string_view name, std::string_view target)
@@ -100,12 +121,16 @@ std::size_t removeLeftTemporaryFiles(const std::filesystem::path& folder,
         bool matches = false;
         for (const std::string& target : targets)
             matches = matches || isTemporaryFileOf(name, target);
+        if (!matches)
+            continue;
         // A folder of such a name is no file of ours; a link is removed, not what it points to.
         std::error_code statusError;
-        if (matches
-            && entry->symlink_status(statusError).type() != std::filesystem::file_type::directory
-            && !statusError)
-            left.push_back(entry->path());
+        const std::filesystem::file_type type = entry->symlink_status(statusError).type();
+        if (statusError || type == std::filesystem::file_type::directory)
+            continue;
+        if (type == std::filesystem::file_type::regular && heldByAWriter(entry->path()))
+            continue;
+        left.push_back(entry->path());
     }
     for (const std::filesystem::path& path : left) {
         if (!operations.remove(path))

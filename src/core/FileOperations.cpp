@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace quantem::core {
@@ -19,7 +20,12 @@ namespace {
             // O_EXCL refuses any existing name, O_NOFOLLOW even a link to nowhere; the mode
             // leaves the user's umask to decide, as for any file the user makes.
             file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-            return file < 0 ? lastError() : std::error_code();
+            if (file < 0)
+                return lastError();
+            // Nobody else has the new file yet, so the lock is free; a file system without locks
+            // leaves the file unheld, as before.
+            ::flock(file, LOCK_EX | LOCK_NB);
+            return {};
         }
 
         std::error_code write(int file, std::string_view bytes) override

@@ -16,7 +16,9 @@ public:
 
     /// Creates path as a new empty file open for writing and sets file to its descriptor.
     /// Fails when anything stands at path already, a symbolic link included: nothing is ever
-    /// written through a name that someone else placed.
+    /// written through a name that someone else placed. The system's file is held by a lock
+    /// (flock) until it is closed, so that no other program's sweep of leftover temporary files
+    /// takes it away in the middle of the write.
     virtual std::error_code create(const std::filesystem::path& path, int& file) = 0;
     /// Writes all of bytes to the file, or fails.
     virtual std::error_code write(int file, std::string_view bytes) = 0;

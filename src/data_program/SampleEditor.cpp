@@ -1,10 +1,19 @@
 #include "data_program/SampleEditor.h"
 
+#include "core/ExportFile.h"
 #include "core/Fault.h"
+#include "core/RootLock.h"
 
 #include <system_error>
 
 namespace quantem::data {
+
+namespace {
+
+    // How the lock on the install root names this program to the others.
+    constexpr const char* kDataProgramName = "quantem-data";
+
+} // namespace
 
 SampleEditor::SampleEditor(core::ScratchStore store)
     : m_store(std::move(store))
@@ -110,13 +119,22 @@ bool SampleEditor::saveEmptiesDataFile() const
 
 void SampleEditor::save()
 {
-    core::writeFileAtomically(dataFilePath(), sampleFileText(m_table));
+    const std::string text = sampleFileText(m_table);
+    // Not while Quantem or quantem-fit works on the root: a fit reads data.qtm group by group.
+    const core::RootLock lock(m_store.root(), kDataProgramName);
+    if (lock.refused())
+        throw core::Fault(core::FaultCode::PathFileAccessError, lock.refusal());
+    core::writeFileAtomically(dataFilePath(), text);
     m_saved = m_table.filledRows();
 }
 
 void SampleEditor::saveAs(const std::filesystem::path& path) const
 {
-    core::writeFileAtomically(path, sampleFileText(m_table));
+    // Anywhere the user chooses: never through a link planted there.
+    const core::ExportOutcome saved = core::writeExportFile(path, sampleFileText(m_table));
+    if (!saved)
+        throw core::Fault(core::FaultCode::PathFileAccessError,
+            "Cannot write " + path.string() + ": " + saved.failure);
 }
 
 bool SampleEditor::isModified() const { return m_table.filledRows() != m_saved; }

@@ -75,11 +75,12 @@ public:
     /// Whether saving would leave data.qtm without the numbers it holds now: the table is empty
     /// and the file is not.
     bool saveEmptiesDataFile() const;
-    /// Writes data.qtm. Throws core::Fault 62 when a row is incomplete, 75 when the file cannot be
-    /// written; what() is the message for the user.
+    /// Writes data.qtm under the install root's lock (core::RootLock). Throws core::Fault 62 when
+    /// a row is incomplete, 75 when the file cannot be written or another program keeps the root;
+    /// what() is the message for the user.
     void save();
-    /// Writes the sample file text to another path; data.qtm and the unsaved state stay as they
-    /// are. Throws as save.
+    /// Writes the sample file text to another path, never through a link planted there; data.qtm
+    /// and the unsaved state stay as they are. Throws as save.
     void saveAs(const std::filesystem::path& path) const;
 
     /// Whether the groups differ from what data.qtm held when last loaded or saved.

@@ -1,7 +1,9 @@
 #include "results/DataReport.h"
 
 #include "core/CheckedMath.h"
+#include "core/ExportFile.h"
 #include "core/Fault.h"
+#include "core/InputReasons.h"
 #include "core/ModelCatalogue.h"
 #include "core/ScratchStore.h"
 
@@ -161,11 +163,10 @@ void saveDataReport(core::Session& session)
         if (path.empty())
             return;
         const std::string report = buildDataReport(session, DataReportVariant::Save);
-        try {
-            core::writeFileAtomically(path, report);
-        } catch (const core::Fault&) {
-            session.messages.show(MessageWindowId::Form5, std::string(kReportNotWrittenText));
-        }
+        // Never through a link planted at the chosen name, and whole or not at all.
+        if (const core::ExportOutcome saved = core::writeExportFile(path, report); !saved)
+            core::refuseInput(session, MessageWindowId::Form5, std::string(kReportNotWrittenText),
+                "The report was not written to " + path.string() + ": " + saved.failure + ".");
     } catch (const std::exception&) {
         session.messages.show(MessageWindowId::Form5);
     }

@@ -1,6 +1,8 @@
 #include "data_program/SampleEditor.h"
 
 #include "core/Fault.h"
+#include "support/PlantedLink.h"
+#include "support/RootHolder.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +144,34 @@ TEST(SampleEditor, SaveAsWritesACopyAndLeavesDataQtmUnsaved)
 
     EXPECT_EQ(
         faultNumber([&] { editor.saveAs(loaded.root.path() / "no" / "such" / "dir.qtm"); }), 75);
+}
+
+TEST(SampleEditor, SaveWaitsForAProgramOnTheRootAndSaveAsRefusesAPlantedLink)
+{
+    LoadedEditor loaded("1,2\r\n");
+    SampleEditor& editor = loaded.editor;
+    editor.setCellText(0, 0, "8");
+    {
+        const test::RootHolder fitting(loaded.root.path(), "quantem-fit");
+        ASSERT_TRUE(fitting.held());
+        try {
+            editor.save();
+            ADD_FAILURE() << "saved while another program held the root";
+        } catch (const core::Fault& fault) {
+            EXPECT_EQ(fault.number(), 75);
+            EXPECT_NE(std::string(fault.what()).find("is in use by quantem-fit (process "),
+                std::string::npos)
+                << fault.what();
+        }
+        EXPECT_EQ(loaded.root.read("data.qtm"), "1,2\r\n");
+        EXPECT_TRUE(editor.isModified());
+    }
+    editor.save();
+    EXPECT_EQ(loaded.root.read("data.qtm"), "8,2\r\n");
+
+    const test::PlantedLink link(loaded.root.path() / "copy.qtm", loaded.root.path() / "victim");
+    EXPECT_EQ(faultNumber([&] { editor.saveAs(link.path()); }), 75);
+    EXPECT_EQ(link.damage(), "");
 }
 
 TEST(SampleEditor, OpensImportsAndPastesText)

@@ -2,6 +2,7 @@
 
 #include "core/Fault.h"
 #include "core/Session.h"
+#include "support/PlantedLink.h"
 #include "support/Recording.h"
 #include "support/TempRoot.h"
 #include "support/TestData.h"
@@ -211,6 +212,19 @@ namespace {
         questions.fileNames.push_back(root.path() / "old.TXT");
         saveDataReport(session);
         EXPECT_EQ(root.read("old.TXT"), quantem::test::readTestData("data_report_save_7.txt"));
+    }
+
+    TEST_F(DataReport, ALinkPlantedAtTheChosenNameIsRefusedAndNamed)
+    {
+        prepareModel7();
+        const quantem::test::PlantedLink link(root.path() / "report.TXT", root.path() / "victim");
+        questions.fileNames.push_back(link.path());
+        saveDataReport(session);
+        ASSERT_EQ(showings().size(), 1u);
+        EXPECT_EQ(showings()[0].text, kReportNotWrittenText);
+        EXPECT_NE(showings()[0].reason.find("symbolic link"), std::string::npos);
+        EXPECT_NE(session.form1.StatusBar1[0].find(link.path().string()), std::string::npos);
+        EXPECT_EQ(link.damage(), "");
     }
 
     TEST_F(DataReport, BuildingWithoutAResultRaisesAFault)

@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <memory>
+
 namespace quantem::ui {
 
 CommandRunner::CommandRunner(core::Session& session, QObject* parent)
@@ -21,9 +23,25 @@ CommandRunner::~CommandRunner()
     m_session.progress = m_previousHook;
 }
 
+std::unique_ptr<core::RootLock> CommandRunner::lockRoot()
+{
+    // A session in memory has no root that another program could share.
+    if (m_session.store.memory() != nullptr)
+        return nullptr;
+    auto lock = std::make_unique<core::RootLock>(m_session.store.root(), kDesktopProgramName);
+    if (lock->refused()) {
+        m_session.form1.StatusBar1[0] = lock->refusal();
+        refresh();
+    }
+    return lock;
+}
+
 bool CommandRunner::run(const std::function<void()>& command, app::CommandStart start)
 {
     if (busy())
+        return false;
+    const std::unique_ptr<core::RootLock> lock = lockRoot();
+    if (lock && lock->refused())
         return false;
     app::runCommand(m_session, command, start);
     refresh();
@@ -34,9 +52,15 @@ bool CommandRunner::runLong(std::function<void()> command)
 {
     if (busy())
         return false;
+    std::shared_ptr<core::RootLock> lock = lockRoot();
+    if (lock && lock->refused())
+        return false;
     m_stop.reset();
-    m_worker = QThread::create(
-        [this, command = std::move(command)] { app::runCommand(m_session, command); });
+    // The worker lets the root go as soon as the command ends, before its end is handled here.
+    m_worker = QThread::create([this, command = std::move(command), lock]() mutable {
+        app::runCommand(m_session, command);
+        lock.reset();
+    });
     // Queued to this object's thread: the end is handled where the views live.
     connect(m_worker, &QThread::finished, this, &CommandRunner::finishRun, Qt::QueuedConnection);
     m_worker->start();

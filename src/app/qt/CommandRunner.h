@@ -1,16 +1,21 @@
 #pragma once
 
 #include "app/Commands.h"
+#include "core/RootLock.h"
 #include "core/Session.h"
 #include "core/StopSwitch.h"
 
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class QThread;
 
 namespace quantem::ui {
+
+/// How the lock on the install root names the desktop program to the others.
+inline constexpr const char* kDesktopProgramName = "quantem";
 
 /// The one road from a view to the logic. Short commands run on the window's thread; long ones
 /// (regression, refinement, ranking) run on a thread of their own over the same session, while
@@ -33,13 +38,16 @@ public:
     core::Session& session() noexcept { return m_session; }
 
     /// Runs command now, through the logic's fault trap, then refreshes all views. Refused
-    /// (returns false, runs nothing) while a long run goes on. A Continuing command (an answer
+    /// (returns false, runs nothing) while a long run goes on, or when another program keeps the
+    /// install root past a short wait (status panel 1 then names it). Every command holds the
+    /// root's lock (core::RootLock) while it runs. A Continuing command (an answer
     /// to a message window) keeps the notice in status panel 1 that the command before it left.
     bool run(
         const std::function<void()>& command, app::CommandStart start = app::CommandStart::New);
     /// Starts command on a thread of its own through the same fault trap and returns at once;
     /// emits runStarted now, and stateChanged and then runFinished on the window's thread when it
-    /// ends. Refused (returns false) while another long run goes on.
+    /// ends. Refused (returns false) while another long run goes on, or as run when another
+    /// program keeps the root; the run holds the root's lock until the command ends.
     bool runLong(std::function<void()> command);
     /// True from runLong until the run's end has been handled.
     bool busy() const noexcept { return m_worker != nullptr; }
@@ -58,6 +66,8 @@ signals:
     void runFinished();
 
 private:
+    /// The root's lock for one command; null for a session in memory.
+    std::unique_ptr<core::RootLock> lockRoot();
     void finishRun();
 
     core::Session& m_session;

@@ -1,18 +1,25 @@
 #include "app/qt/ReportPrinting.h"
 
+#include "chart/qt/ChartFile.h"
+
 #include <QAction>
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QTemporaryDir>
 
 namespace quantem::ui {
 
 namespace {
+
+    // The resolution a high-resolution printer gives a PDF file.
+    constexpr int kPdfDotsPerInch = 1200;
 
     void printReport(QPlainTextEdit* report)
     {
@@ -30,7 +37,10 @@ namespace {
             return;
         if (QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".pdf");
-        saveReportAsPdf(*report, path);
+        if (const core::ExportOutcome saved = saveReportAsPdf(*report, path); !saved)
+            QMessageBox::warning(report, QStringLiteral("Save as PDF"),
+                QStringLiteral("The report was not saved to %1: %2.")
+                    .arg(path, QString::fromStdString(saved.failure)));
     }
 
 } // namespace
@@ -56,24 +66,21 @@ void addReportPrinting(QPlainTextEdit* report)
         });
 }
 
-bool saveReportAsPdf(const QPlainTextEdit& report, const QString& path)
+core::ExportOutcome saveReportAsPdf(const QPlainTextEdit& report, const QString& path)
 {
-    // The printer writes to a file of its own; the target is replaced only when it is complete.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return false;
-    const QString written = scratch.filePath(QStringLiteral("report.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(written);
-    report.print(&printer);
-    QFile result(written);
-    if (!result.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly) || target.write(result.readAll()) < 0)
-        return false;
-    return target.commit();
+    // Printed in memory, then written by the one writer of exported files.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&bytes);
+        pdf.setResolution(kPdfDotsPerInch);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setCreator(QStringLiteral("Quantem"));
+        report.print(&pdf);
+    }
+    if (bytes.data().isEmpty())
+        return { "the report could not be laid out as a PDF" };
+    return writeExportedBytes(bytes.data(), path.toStdString());
 }
 
 } // namespace quantem::ui

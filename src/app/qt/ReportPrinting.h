@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ExportFile.h"
+
 #include <QString>
 
 class QPlainTextEdit;
@@ -10,8 +12,8 @@ namespace quantem::ui {
 /// the report box's usual context menu.
 void addReportPrinting(QPlainTextEdit* report);
 
-/// Writes the report box's text to a PDF file at path, replacing it whole. Returns false when it
-/// cannot be written.
-bool saveReportAsPdf(const QPlainTextEdit& report, const QString& path);
+/// Writes the report box's text to a PDF file at path, replacing it whole and never writing
+/// through a link; the outcome says why it was not written.
+core::ExportOutcome saveReportAsPdf(const QPlainTextEdit& report, const QString& path);
 
 } // namespace quantem::ui

@@ -1,11 +1,13 @@
 #include "chart/qt/ChartFile.h"
 
+#include "core/ExportFile.h"
+
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -32,7 +34,7 @@ namespace {
         };
     }
 
-    bool writeImage(QSaveFile& file, const Painting& paint, QSize size, const char* format)
+    bool writeImage(QIODevice& file, const Painting& paint, QSize size, const char* format)
     {
         QImage image = paintingImage(paint, size);
         // A bitmap has no use for the alpha channel; the opaque form keeps it a plain 32-bit one.
@@ -41,7 +43,7 @@ namespace {
         return image.save(&file, format);
     }
 
-    bool writeSvg(QSaveFile& file, const Painting& paint, const QString& title, QSize size)
+    bool writeSvg(QIODevice& file, const Painting& paint, const QString& title, QSize size)
     {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -55,7 +57,7 @@ namespace {
         return painter.end();
     }
 
-    bool writePdf(QSaveFile& file, const Painting& paint, const QString& title, QSize size)
+    bool writePdf(QIODevice& file, const Painting& paint, const QString& title, QSize size)
     {
         QPdfWriter pdf(&file);
         pdf.setTitle(title);
@@ -116,37 +118,42 @@ std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path)
     return std::nullopt;
 }
 
-bool writePaintingFile(const Painting& paint, const QString& title,
+core::ExportOutcome writePaintingFile(const Painting& paint, const QString& title,
     const std::filesystem::path& path, DrawingFormat format, QSize size)
 {
     if (size.isEmpty())
-        return false;
-    QSaveFile file(QString::fromStdString(path.string()));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    bool written = false;
+        return { "a drawing needs a width and a height of at least one pixel" };
+    // Drawn in memory first: the file is then written by the one writer of exported files,
+    // which never writes through a link and replaces the file whole.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    bool drawn = false;
     switch (format) {
     case DrawingFormat::Png:
-        written = writeImage(file, paint, size, "PNG");
+        drawn = writeImage(file, paint, size, "PNG");
         break;
     case DrawingFormat::Bmp:
-        written = writeImage(file, paint, size, "BMP");
+        drawn = writeImage(file, paint, size, "BMP");
         break;
     case DrawingFormat::Svg:
-        written = writeSvg(file, paint, title, size);
+        drawn = writeSvg(file, paint, title, size);
         break;
     case DrawingFormat::Pdf:
-        written = writePdf(file, paint, title, size);
+        drawn = writePdf(file, paint, title, size);
         break;
     }
-    if (!written) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    if (!drawn)
+        return { "the drawing could not be made at that size" };
+    return writeExportedBytes(file.data(), path);
 }
 
-bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
+core::ExportOutcome writeExportedBytes(const QByteArray& bytes, const std::filesystem::path& path)
+{
+    return core::writeExportFile(
+        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+core::ExportOutcome writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
     const std::filesystem::path& path, DrawingFormat format, QSize size)
 {
     return writePaintingFile(partPainting(drawing, part), part.title, path, format, size);
@@ -167,7 +174,7 @@ bool printDrawing(QPrinter& printer, const ChartDrawing& drawing, const DrawingP
     return printPainting(printer, partPainting(drawing, part), part.source.size());
 }
 
-bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
+core::ExportOutcome writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
     const std::filesystem::path& path, chart::ExportFormat format, QSize size)
 {
     const DrawingPart part { drawing.chartArea(originLabel), originLabel,

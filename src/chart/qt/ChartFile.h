@@ -2,7 +2,9 @@
 
 #include "chart/ChartLayers.h"
 #include "chart/qt/ChartDrawing.h"
+#include "core/ExportFile.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QRectF>
 #include <QSize>
@@ -36,10 +38,13 @@ std::optional<DrawingFormat> drawingFormatOf(const std::filesystem::path& path);
 using Painting = std::function<void(QPainter& painter, const QRectF& target)>;
 
 /// Writes a painting to path, width × height pixels (for a PDF, a page of that size at 96 pixels
-/// to the inch), with title in an SVG or a PDF. The file is replaced whole or not at all.
-/// Returns false when it cannot be written.
-bool writePaintingFile(const Painting& paint, const QString& title,
+/// to the inch), with title in an SVG or a PDF. The file is replaced whole or not at all, and
+/// never through a link (core::writeExportFile); the outcome says why it was not written.
+core::ExportOutcome writePaintingFile(const Painting& paint, const QString& title,
     const std::filesystem::path& path, DrawingFormat format, QSize size);
+
+/// Writes bytes that a Qt device made in memory to path, as writePaintingFile writes a file.
+core::ExportOutcome writeExportedBytes(const QByteArray& bytes, const std::filesystem::path& path);
 
 /// A painting on a white image of size pixels.
 QImage paintingImage(const Painting& paint, QSize size);
@@ -59,9 +64,9 @@ struct DrawingPart
 };
 
 /// Writes a part of a drawing to path, width × height pixels (for a PDF, a page of that size at
-/// 96 pixels to the inch), drawn from the drawing calls rather than from the screen. The file is
-/// replaced whole or not at all. Returns false when it cannot be written.
-bool writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
+/// 96 pixels to the inch), drawn from the drawing calls rather than from the screen, as
+/// writePaintingFile writes a file.
+core::ExportOutcome writeDrawingFile(const ChartDrawing& drawing, const DrawingPart& part,
     const std::filesystem::path& path, DrawingFormat format, QSize size);
 
 /// A part of a drawing painted afresh on a white image of size pixels.
@@ -73,7 +78,7 @@ QImage drawingImage(const ChartDrawing& drawing, const DrawingPart& part, QSize 
 bool printDrawing(QPrinter& printer, const ChartDrawing& drawing, const DrawingPart& part);
 
 /// Writes the chart part of a drawing to path as PNG, SVG or PDF (see writeDrawingFile).
-bool writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
+core::ExportOutcome writeChartFile(const ChartDrawing& drawing, const QString& originLabel,
     const std::filesystem::path& path, chart::ExportFormat format, QSize size = kDefaultExportSize);
 
 } // namespace quantem::ui

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -469,13 +470,16 @@ core::Picture ChartWindowView::captureWindow()
 
 bool ChartWindowView::exportChart(const std::filesystem::path& path, chart::ExportFormat format)
 {
-    return writeChartFile(
-        m_canvas.drawing(), QString::fromStdString(m_session.form2.Label7), path, format);
+    return static_cast<bool>(writeChartFile(
+        m_canvas.drawing(), QString::fromStdString(m_session.form2.Label7), path, format));
 }
 
 bool ChartWindowView::savePicture(const core::Picture& picture, const std::filesystem::path& path)
 {
-    return imageOf(picture).save(QString::fromStdString(path.string()), "BMP");
+    QBuffer bitmap;
+    bitmap.open(QIODevice::WriteOnly);
+    return imageOf(picture).save(&bitmap, "BMP")
+        && static_cast<bool>(writeExportedBytes(bitmap.data(), path));
 }
 
 chart::ChartExport::PrintOutcome ChartWindowView::printWindow()

@@ -12,9 +12,10 @@ std::string writeEquationPlotFile(const equation::Tape& tape, const equation::Eq
 {
     const std::unique_ptr<QGuiApplication> toolkit = startOffscreenToolkit();
     const plot::FitPlot plot = plot::equationPlot(tape, data, result, setup, {});
-    if (!ui::writePlotFile(plot, request.file, QSize(request.width, request.height)))
-        return "the plot was not written to " + request.file.string() + ": "
-            + ui::plotFileFailure(request.file);
+    const core::ExportOutcome written
+        = ui::writePlotFile(plot, request.file, QSize(request.width, request.height));
+    if (!written)
+        return "the plot was not written to " + request.file.string() + ": " + written.failure;
     return {};
 }
 

@@ -33,9 +33,12 @@ std::string writePlotFile(core::Session& session, const PlotRequest& request)
     font.setPointSizeF(kTextPoints);
     canvas.setFont(font);
     app::runCommand(session, [&] { chart::plotFit(session, canvas); });
-    if (!ui::writeChartFile(canvas.drawing(), QString::fromStdString(session.form2.Label7),
-            request.file, *format, QSize(request.width, request.height)))
-        return "the chart could not be written to " + request.file.string();
+    const core::ExportOutcome written
+        = ui::writeChartFile(canvas.drawing(), QString::fromStdString(session.form2.Label7),
+            request.file, *format, QSize(request.width, request.height));
+    if (!written)
+        return "the chart could not be written to " + request.file.string() + ": "
+            + written.failure;
     return {};
 }
 

@@ -1,7 +1,7 @@
 #include "equation/qt/EquationWindow.h"
 
 #include "app/qt/ToolIcons.h"
-#include "core/AtomicFile.h"
+#include "core/ExportFile.h"
 #include "core/ScratchStore.h"
 #include "equation/EquationForm.h"
 #include "equation/EquationLibrary.h"
@@ -418,14 +418,10 @@ std::string EquationWindow::saveCsv(const std::string& path) const
 {
     if (!m_shown)
         return "There is no fit to save yet";
-    try {
-        core::writeFileAtomically(path,
-            equation::allTables(
-                m_shown->tape, m_shown->data, m_shown->result, analysis::commaSeparated));
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return {};
+    const core::ExportOutcome saved = core::writeExportFile(path,
+        equation::allTables(
+            m_shown->tape, m_shown->data, m_shown->result, analysis::commaSeparated));
+    return saved ? std::string() : "Cannot write " + path + ": " + saved.failure;
 }
 
 std::string EquationWindow::saveToLibrary(const std::string& name)

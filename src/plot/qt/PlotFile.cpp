@@ -16,6 +16,11 @@ namespace {
             [&plot](QPainter& painter, const QRectF& target) { paintPlot(painter, target, plot); };
     }
 
+    std::filesystem::path folderOf(const std::filesystem::path& path)
+    {
+        return path.parent_path().empty() ? "." : path.parent_path();
+    }
+
     QString titleOf(const plot::FitPlot& plot)
     {
         return plot.title.empty()
@@ -25,20 +30,29 @@ namespace {
 
 } // namespace
 
-bool writePlotFile(const plot::FitPlot& plot, const std::filesystem::path& path, QSize size)
+core::ExportOutcome writePlotFile(
+    const plot::FitPlot& plot, const std::filesystem::path& path, QSize size)
 {
     const std::optional<DrawingFormat> format = drawingFormatOf(path);
     if (!format)
-        return false;
-    return writePaintingFile(plotPainting(plot), titleOf(plot), path, *format, size);
+        return { plotFileFailure(path) };
+    core::ExportOutcome written
+        = writePaintingFile(plotPainting(plot), titleOf(plot), path, *format, size);
+    // A folder that is not there reads better by its name than as the system's "no such file".
+    std::error_code error;
+    if (!written && !std::filesystem::is_directory(folderOf(path), error))
+        written.failure = plotFileFailure(path);
+    return written;
 }
 
 std::string plotFileFailure(const std::filesystem::path& path)
 {
     if (!drawingFormatOf(path))
         return "its name must end in .png, .svg or .pdf";
+    if (std::string refusal = core::exportDestinationRefusal(path); !refusal.empty())
+        return refusal;
+    const std::filesystem::path folder = folderOf(path);
     std::error_code error;
-    const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
     if (!std::filesystem::is_directory(folder, error))
         return "the folder " + folder.string() + " does not exist";
     return "the file could not be written there: choose a folder you may write to, with room "

@@ -190,9 +190,11 @@ void PlotView::showOptions()
     m_yTitle->setText(QString::fromStdString(m_options.yTitle));
 }
 
-bool PlotView::savePlot(const std::filesystem::path& path, QSize size) const
+core::ExportOutcome PlotView::savePlot(const std::filesystem::path& path, QSize size) const
 {
-    return m_plot && writePlotFile(*m_plot, path, size);
+    if (!m_plot)
+        return { "there is no plot to save yet" };
+    return writePlotFile(*m_plot, path, size);
 }
 
 bool PlotView::printPlot(QPrinter& printer) const
@@ -205,11 +207,11 @@ void PlotView::askAndSave()
     const QString path = askPlotFile(this, QStringLiteral("Save plot"), kPlotFilters);
     if (path.isEmpty())
         return;
-    const std::filesystem::path file = path.toStdString();
-    if (!savePlot(file))
+    const core::ExportOutcome saved = savePlot(path.toStdString());
+    if (!saved)
         QMessageBox::warning(this, QStringLiteral("Save plot"),
             QStringLiteral("The plot was not saved to %1: %2.")
-                .arg(path, QString::fromStdString(plotFileFailure(file))));
+                .arg(path, QString::fromStdString(saved.failure)));
 }
 
 void PlotView::askAndPrint()

@@ -40,8 +40,9 @@ public:
     const plot::FitPlot& plot() const { return *m_plot; }
 
     /// Writes the plot to path in the format its extension names (png, svg or pdf; bmp too),
-    /// size pixels. False without a plot or when it cannot be written.
-    bool savePlot(const std::filesystem::path& path, QSize size = kDefaultExportSize) const;
+    /// size pixels. Not written without a plot or when it cannot be; the outcome says why.
+    core::ExportOutcome savePlot(
+        const std::filesystem::path& path, QSize size = kDefaultExportSize) const;
     /// Prints the plot on the printer as it is set up. False without a plot or when it cannot.
     bool printPlot(QPrinter& printer) const;
 

@@ -6,6 +6,7 @@
 #include "app/qt/MainWindow.h"
 #include "app/qt/ProgressRepaint.h"
 #include "support/Recording.h"
+#include "support/RootHolder.h"
 #include "support/TempRoot.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -185,6 +187,45 @@ namespace {
         EXPECT_EQ(questions.asked,
             (std::vector<std::string> { stopQuestion, stopQuestion, exitQuestion }));
         EXPECT_TRUE(window->isVisible());
+    }
+
+    // Whether another process could take the root's lock now (flock(1), as a program would).
+    bool lockIsFree(const quantem::test::TempRoot& root)
+    {
+        const std::string command = "flock -n '" + root.sys("lock").string() + "' true";
+        return std::system(command.c_str()) == 0;
+    }
+
+    TEST(RootOfTheDesktop, ACommandWaitsForAnotherProgramThenSaysWhoHoldsTheRoot)
+    {
+        quantem::test::TempRoot root;
+        core::Session session(root.path());
+        CommandRunner runner(session);
+        bool ran = false;
+        {
+            const quantem::test::RootHolder other(root.path(), "quantem-fit");
+            ASSERT_TRUE(other.held());
+            EXPECT_FALSE(runner.run([&] { ran = true; }));
+            EXPECT_FALSE(ran);
+            EXPECT_EQ(session.form1.StatusBar1[0].rfind("The install root " + root.path().string()
+                              + " is in use by quantem-fit (process ",
+                          0),
+                0u)
+                << session.form1.StatusBar1[0];
+        }
+
+        // Its own commands hold the root while they run, a long one until it ends.
+        EXPECT_TRUE(runner.run([&] { ran = !lockIsFree(root); }));
+        EXPECT_TRUE(ran);
+        std::atomic<bool> release { false };
+        ASSERT_TRUE(runner.runLong([&] {
+            while (!release)
+                std::this_thread::sleep_for(1ms);
+        }));
+        EXPECT_FALSE(lockIsFree(root));
+        release = true;
+        runner.waitForRun();
+        EXPECT_TRUE(lockIsFree(root));
     }
 
     TEST(ProgressRepaint, FromARunThreadPaintsTheNewestCopyOnTheWindowThreadOnly)

@@ -3,6 +3,7 @@
 #include "app/qt/ReportPrinting.h"
 #include "chart/ChartWindow.h"
 #include "chart/qt/ChartWindowView.h"
+#include "support/PlantedLink.h"
 #include "support/Recording.h"
 
 #include <QActionGroup>
@@ -84,6 +85,13 @@ namespace {
         EXPECT_EQ(file.read(5), QByteArray("%PDF-"));
         EXPECT_FALSE(saveReportAsPdf(
             *report, QString::fromStdString((root.path() / "no-folder" / "r.pdf").string())));
+
+        // A link planted at the name is refused, and so said.
+        const quantem::test::PlantedLink link(root.path() / "linked.pdf", root.path() / "victim");
+        const core::ExportOutcome refused
+            = saveReportAsPdf(*report, QString::fromStdString(link.path().string()));
+        EXPECT_NE(refused.failure.find("symbolic link"), std::string::npos) << refused.failure;
+        EXPECT_EQ(link.damage(), "");
     }
 
 } // namespace

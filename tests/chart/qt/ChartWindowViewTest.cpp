@@ -3,6 +3,7 @@
 #include "chart/ChartAxes.h"
 #include "chart/qt/QtCanvas.h"
 #include "core/Session.h"
+#include "support/PlantedLink.h"
 #include "support/Recording.h"
 #include "support/TempRoot.h"
 
@@ -294,6 +295,31 @@ namespace {
         view->close();
         EXPECT_FALSE(view->isVisible());
         EXPECT_FALSE(session.form2.loaded);
+    }
+
+    TEST_F(ChartView, ExportAndSaveRefuseALinkPlantedAtTheChosenName)
+    {
+        control<QAction>("pmjt")->trigger(); // a cut chart to save
+        ASSERT_TRUE(session.form2.Picture1.has_value());
+        const quantem::test::PlantedLink exported(root.path() / "chart.png", root.path() / "mine");
+        const quantem::test::PlantedLink saved(root.path() / "chart.bmp", root.path() / "theirs");
+        const std::size_t shown = session.messages.log().size();
+        questions.fileNames = { exported.path(), saved.path() };
+        control<QPushButton>("Command10")->click();
+        control<QPushButton>("Command9")->click();
+        const std::vector<core::Showing>& log = session.messages.log();
+        ASSERT_EQ(log.size(), shown + 2);
+        for (std::size_t i = shown; i < log.size(); ++i) {
+            EXPECT_EQ(log[i].text, "The chart could not be written !");
+            EXPECT_NE(log[i].reason.find("symbolic link"), std::string::npos) << log[i].reason;
+        }
+        EXPECT_NE(session.form1.StatusBar1[0].find(saved.path().string()), std::string::npos);
+
+        // The writers refuse it themselves, should a link be planted after the command looked.
+        EXPECT_FALSE(view->exportChart(exported.path(), chart::ExportFormat::Png));
+        EXPECT_FALSE(view->savePicture(*session.form2.Picture1, saved.path()));
+        EXPECT_EQ(exported.damage(), "");
+        EXPECT_EQ(saved.damage(), "");
     }
 
     TEST_F(ChartView, PrintingPutsTheWindowOnThePage)

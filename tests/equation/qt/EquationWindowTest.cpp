@@ -2,6 +2,7 @@
 
 #include "equation/EquationLibrary.h"
 #include "plot/qt/PlotView.h"
+#include "support/PlantedLink.h"
 #include "support/TempRoot.h"
 
 #include <QComboBox>
@@ -171,6 +172,19 @@ namespace {
         setCell(1, 3, "3");
         EXPECT_FALSE(window->startFit());
         EXPECT_TRUE(part<QLabel>("state")->text().contains(QStringLiteral("lower bound of b")));
+    }
+
+    TEST_F(EquationInWindow, SaveCsvRefusesALinkPlantedAtTheChosenName)
+    {
+        root.writeSamples(samplesOf([](double x) { return 0.75 - 1.25 * x; }, 6, 0.5, 0.5));
+        open();
+        type("a + b * x");
+        fitAndWait();
+        const quantem::test::PlantedLink link(root.path() / "tables.csv", root.path() / "victim");
+        const std::string refused = window->saveCsv(link.path().string());
+        EXPECT_NE(refused.find("symbolic link"), std::string::npos) << refused;
+        EXPECT_EQ(link.damage(), "");
+        EXPECT_EQ(window->saveCsv((root.path() / "tables2.csv").string()), "");
     }
 
     TEST_F(EquationInWindow, CancelStopsALongFitAndKeepsTheFitShownBefore)

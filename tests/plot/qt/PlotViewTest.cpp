@@ -3,6 +3,7 @@
 #include "equation/CompiledFormula.h"
 #include "plot/EquationPlot.h"
 #include "plot/qt/PlotFile.h"
+#include "support/PlantedLink.h"
 #include "support/TempRoot.h"
 
 #include <QApplication>
@@ -102,6 +103,24 @@ namespace {
         EXPECT_EQ(plotFileFailure(gif), "its name must end in .png, .svg or .pdf");
         EXPECT_EQ(plotFileFailure(missing),
             "the folder " + (root.path() / "no-such-folder").string() + " does not exist");
+    }
+
+    TEST(PlotView, SavingRefusesALinkPlantedAtTheChosenNameAndSaysWhy)
+    {
+        const PlanetFit fit;
+        PlotView view;
+        view.setPlotSource([&](const plot::PlotOptions& options) { return fit.plotFor(options); },
+            plot::PlotOptions {});
+        test::TempRoot root;
+        for (const char* name : { "plot.png", "plot.svg", "plot.pdf" }) {
+            const test::PlantedLink link(root.path() / name, root.path() / "victim");
+            const core::ExportOutcome saved = view.savePlot(link.path());
+            EXPECT_FALSE(saved) << name;
+            EXPECT_NE(saved.failure.find("symbolic link"), std::string::npos) << saved.failure;
+            EXPECT_EQ(plotFileFailure(link.path()), saved.failure);
+            EXPECT_EQ(link.damage(), "") << name;
+            std::filesystem::remove(link.path());
+        }
     }
 
     TEST(PlotView, AsksItsSourceAgainWhenAnOptionChangesAndPaintsAtItsSize)

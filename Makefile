@@ -4,7 +4,10 @@ SANITIZE_BUILD ?= build-sanitize
 WERROR ?= OFF
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build test run sanitize bench fuzz mutate clean
+PREFIX ?= /usr/local
+
+.PHONY: all setup configure build test run install uninstall package install-check sanitize \
+	bench fuzz mutate clean
 
 all: build
 
@@ -24,6 +27,38 @@ test: build
 
 run: build
 	@scripts/run.sh $(BUILD)
+
+# Installs the built programs under PREFIX (`make install PREFIX=~/.local`), then refreshes the
+# desktop's file-type and menu caches there when their tools are present. The list of what it
+# wrote is kept beside the build (install-check's own installs do not replace it), and
+# `make uninstall` removes those files and refreshes the caches again.
+INSTALLED = $(BUILD)/installed-files.txt
+refresh_caches = if command -v update-mime-database >/dev/null && [ -d $(1)/share/mime ]; then \
+		update-mime-database $(1)/share/mime; fi; \
+	if command -v update-desktop-database >/dev/null && [ -d $(1)/share/applications ]; then \
+		update-desktop-database -q $(1)/share/applications; fi
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+	@cp $(BUILD)/install_manifest.txt $(INSTALLED)
+	@echo $(PREFIX) > $(INSTALLED).prefix
+	@$(call refresh_caches,$(PREFIX))
+
+uninstall:
+	@test -f $(INSTALLED) || { echo "nothing installed from $(BUILD)"; exit 1; }
+	@xargs -d '\n' rm -fv < $(INSTALLED)
+	@$(call refresh_caches,$$(cat $(INSTALLED).prefix))
+	@rm -f $(INSTALLED) $(INSTALLED).prefix
+
+# The Debian package of the build folder, quantem_VERSION_ARCH.deb in it.
+package: build
+	@cd $(BUILD) && cpack -G DEB
+
+# Installs the build folder into a staging folder and a second prefix, makes the package, and
+# checks both with the desktop's and Debian's tools (scripts/install-check.sh).
+install-check: build
+	@scripts/setup.sh --install-check
+	@scripts/install-check.sh $(BUILD)
 
 # Tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: setup

@@ -13,9 +13,17 @@ packages=(
 )
 
 # `setup.sh --bench`: also what `make bench` compares against (CI does not need these).
-if [ "${1:-}" = "--bench" ]; then
-    packages+=(python3 python3-numpy python3-scipy time)
-fi
+# `setup.sh --install-check`: the desktop's and Debian's own checkers that `make install-check`
+# runs on the installed files and the package.
+for option in "$@"; do
+    case "$option" in
+    --bench) packages+=(python3 python3-numpy python3-scipy time) ;;
+    --install-check)
+        packages+=(dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
+            libglib2.0-bin man-db bash-completion python3) ;;
+    *) echo "setup.sh: unknown option $option (--bench, --install-check)" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,6 +5,8 @@
 #include "core/ModelCatalogue.h"
 #include "core/ScratchStore.h"
 
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace quantem::app {
@@ -56,6 +58,23 @@ namespace {
         std::error_code error;
         std::filesystem::path absolute = std::filesystem::absolute(path, error);
         return error ? path : absolute.lexically_normal();
+    }
+
+    // The first lines of every launcher this program writes: a DATA that starts otherwise is the
+    // user's own.
+    constexpr std::string_view kLauncherHead = "#!/bin/sh\n"
+                                               "# Starts the data program for this install root.\n";
+
+    // A launcher of ours that names another data program (a root first made from the build tree,
+    // then used by an installed program) is rewritten to start this program's own.
+    bool launcherNamesAnotherProgram(const std::filesystem::path& launcher, const std::string& text)
+    {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(launcher, error))
+            return false;
+        std::ifstream in(launcher, std::ios::binary);
+        const std::string current { std::istreambuf_iterator<char>(in), {} };
+        return !in.bad() && current.starts_with(kLauncherHead) && current != text;
     }
 
     // A path that names anything, a dangling link included, is left alone.
@@ -214,11 +233,8 @@ the program's information.</li>
 std::string dataLauncherScript(
     const std::filesystem::path& root, const std::filesystem::path& dataProgram)
 {
-    return "#!/bin/sh\n"
-           "# Starts the data program for this install root.\n"
-           "exec "
-        + shellQuoted(absoluteOf(dataProgram).string()) + " --root "
-        + shellQuoted(absoluteOf(root).string()) + "\n";
+    return std::string(kLauncherHead) + "exec " + shellQuoted(absoluteOf(dataProgram).string())
+        + " --root " + shellQuoted(absoluteOf(root).string()) + "\n";
 }
 
 InstallRootReport prepareInstallRoot(const std::filesystem::path& root,
@@ -252,7 +268,16 @@ InstallRootReport prepareInstallRoot(const std::filesystem::path& root,
     writeIfMissing(store.helpPagePath(), helpPage(root));
 
     const std::filesystem::path launcher = store.dataProgramPath();
-    if (writeIfMissing(launcher, dataLauncherScript(root, dataProgram))) {
+    const std::string launcherText = dataLauncherScript(root, dataProgram);
+    bool launcherWritten = false;
+    if (launcherNamesAnotherProgram(launcher, launcherText)) {
+        core::writeFileAtomically(launcher, launcherText);
+        report.created.push_back(launcher);
+        launcherWritten = true;
+    } else {
+        launcherWritten = writeIfMissing(launcher, launcherText);
+    }
+    if (launcherWritten) {
         using std::filesystem::perms;
         std::error_code error;
         std::filesystem::permissions(launcher,

@@ -23,7 +23,8 @@ public:
 /// What setting up an install root did.
 struct InstallRootReport
 {
-    /// Directories and files that did not exist and were created, in the order made.
+    /// Directories and files that did not exist and were created, in the order made, and a
+    /// launcher that was rewritten.
     std::vector<std::filesystem::path> created;
     /// Missing pictures that the renderer could not write; the program runs without them.
     std::vector<std::filesystem::path> failedPictures;
@@ -44,7 +45,8 @@ std::string dataLauncherScript(
 /// Makes root ready for the program: creates the root, sys/ and sz/, help.html, the executable
 /// launcher DATA for dataProgram, a sample data.qtm, and, through renderer (skipped when null),
 /// every missing formula picture of the catalogue plus the blank picture. Existing files are
-/// never touched, so a user's data.qtm, scratch files and pictures survive. Throws Fault 75
+/// never touched, so a user's data.qtm, scratch files and pictures survive; only a launcher this
+/// function wrote that names another data program is rewritten for dataProgram. Throws Fault 75
 /// when a directory, the help page, the launcher or the sample file cannot be created; a
 /// picture the renderer cannot write is only listed in the report.
 InstallRootReport prepareInstallRoot(const std::filesystem::path& root,

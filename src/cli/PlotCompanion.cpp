@@ -21,7 +21,14 @@ std::filesystem::path plotCompanionPath()
 {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::path() : self.parent_path()) / kPlotCompanionName;
+    const std::filesystem::path here = error ? std::filesystem::path() : self.parent_path();
+    // Beside this program in the build tree; installed, it is an internal helper under
+    // libexec, found from where this program lies so that any install prefix works.
+    const std::filesystem::path beside = here / kPlotCompanionName;
+    const std::filesystem::path installed = here / kPlotCompanionInstallDir / kPlotCompanionName;
+    return !std::filesystem::exists(beside, error) && std::filesystem::exists(installed, error)
+        ? installed.lexically_normal()
+        : beside;
 }
 
 std::string runPlotCompanion(char** argv)

@@ -13,10 +13,14 @@ namespace quantem::cli {
 /// start-up.
 inline constexpr const char* kPlotCompanionName = "quantem-fit-plot";
 
+/// Where an installed companion lies, relative to this program's folder.
+inline constexpr const char* kPlotCompanionInstallDir = "../libexec/quantem";
+
 /// True when the arguments (after the program name) ask for a chart.
 bool asksForPlot(const std::vector<std::string>& arguments);
 
-/// The companion next to the running program.
+/// The companion beside the running program, else the installed one under libexec; the one
+/// beside it when neither is there, so that the reason names a path.
 std::filesystem::path plotCompanionPath();
 
 /// Replaces this process by the companion with the same arguments (argv as main received it).

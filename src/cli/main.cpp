@@ -1,15 +1,23 @@
 #include "cli/FitProgram.h"
+#include "cli/HelpText.h"
 #include "cli/PlotCompanion.h"
 #include "core/ProcessMemory.h"
+
+#include <iostream>
 
 int main(int argc, char** argv)
 {
     using namespace quantem::cli;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const std::optional<std::string> text = helpOrVersionRequest(arguments)) {
+        std::cout << *text;
+        return std::cout.flush() ? 0 : 1;
+    }
     quantem::core::keepFreedMemory();
     // Charts are drawn by the companion program, the only one that loads the toolkit; when it
     // cannot be started, the runs are still made and --plot says why it drew nothing.
     PlotWriter plot;
-    if (asksForPlot(std::vector<std::string>(argv + 1, argv + argc)))
+    if (asksForPlot(arguments))
         plot = missingPlotCompanion(runPlotCompanion(argv));
     return runFitProgram(argc, argv, plot);
 }

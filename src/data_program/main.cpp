@@ -1,5 +1,6 @@
 #include "core/InstallRootPath.h"
 #include "core/ScratchStore.h"
+#include "core/TextOnlyArguments.h"
 #include "data_program/Prompts.h"
 #include "data_program/ReportViewerWindow.h"
 #include "data_program/SampleEditorWindow.h"
@@ -35,15 +36,24 @@ std::optional<std::filesystem::path> installRoot(
 
 int main(int argc, char* argv[])
 {
+    // --help and --version print a text and end: they need no display.
+    if (quantem::core::asksOnlyForText(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     // The toolkit takes the user's locale; the program's numbers always use a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("quantem-data"));
+    // Settings go to ~/.config/quantem/, beside those of the desktop program.
+    QApplication::setOrganizationName(QStringLiteral("quantem"));
+    QApplication::setApplicationVersion(QStringLiteral(QUANTEM_VERSION));
+    // The desktop entry of the installed data program carries this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quantem.quantem.data"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Quantem's data program: edits data.qtm, or shows the data report."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption root(QStringLiteral("root"),
         QStringLiteral("The install root (default: ~/qorvel_hg)."), QStringLiteral("DIR"));
     parser.addOption(root);

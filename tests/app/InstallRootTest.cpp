@@ -13,6 +13,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace quantem::app {
 namespace {
@@ -206,6 +207,21 @@ TEST(InstallRoot, PictureFailuresAreReportedAndOtherFailuresRaiseFault75)
     } catch (const core::Fault& fault) {
         EXPECT_EQ(fault.code(), core::FaultCode::PathFileAccessError);
     }
+}
+
+TEST(InstallRoot, OwnLauncherFollowsTheDataProgramThatRunsIt)
+{
+    // A root first made by the programs of the build tree, then used by installed ones.
+    test::TempRoot temp;
+    const fs::path root = temp.path() / "root";
+    prepareInstallRoot(root, "/work/build/src/quantem-data", nullptr);
+    const InstallRootReport moved = prepareInstallRoot(root, "/usr/bin/quantem-data", nullptr);
+
+    EXPECT_EQ(bytesOf(root / "DATA"), dataLauncherScript(root, "/usr/bin/quantem-data"));
+    EXPECT_NE(fs::status(root / "DATA").permissions() & fs::perms::others_exec, fs::perms::none);
+    EXPECT_EQ(moved.created, std::vector<fs::path> { root / "DATA" });
+    // The same program again finds its own launcher and leaves it be.
+    EXPECT_TRUE(prepareInstallRoot(root, "/usr/bin/quantem-data", nullptr).created.empty());
 }
 
 } // namespace quantem::app

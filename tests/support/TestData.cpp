@@ -26,7 +26,7 @@ std::string readTestData(const std::string& name)
 
 std::filesystem::path referenceDataFolder()
 {
-    return std::filesystem::path(QUANTEM_SOURCE_DIR) / ".." / "shared" / "reference-data";
+    return std::filesystem::path(QUANTEM_REFERENCE_DATA).lexically_normal();
 }
 
 std::string readReferenceData(const std::string& name)

@@ -11,6 +11,8 @@ namespace quantem::ui {
 void setApplicationIdentity()
 {
     QGuiApplication::setApplicationName(QStringLiteral("quantem"));
+    // Settings go to ~/.config/quantem/, beside those of the data program.
+    QGuiApplication::setOrganizationName(QStringLiteral("quantem"));
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kMainWindowTitle).trimmed());
     QIcon icon;
     for (int side : { 16, 32, 64, 128 })

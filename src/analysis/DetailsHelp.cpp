@@ -14,8 +14,14 @@ the files: they stay those of the fit as found.</p>
 column-pivoted QR factorisation of the design matrix instead of the normal equations; for
 models 51 and 52 this is the whole least-squares solution.</li>
 <li><b>Refined</b>: the coefficients and exponents together moved to the least sum of squared
-residuals (Levenberg-Marquardt, starting from the fit). It is shown only when it lowers the sum
-of squares, with its number of iterations and why it stopped. Fits whose search took under a
+residuals (Levenberg-Marquardt). The exponents are searched from the fit, from a plain start
+and from where the step search ends when it is run again from other power initial values (-1,
+0.5, 1 and 2); the lowest end is then polished over all parameters. It is shown only when it
+lowers the sum of squares, with its number of iterations, the start that won and why it
+stopped. When its sum of squares is below 0.8 of the fit's, status panel 1 says so after the
+fit, and <b>Use refined fit</b> publishes it in the main window: the labels, the statistics,
+the scratch files and the report (with a line saying that the values were refined) are then
+those of the refined fit, so the chart, the calculator and the data report use it. Fits whose search took under a
 second are refined at once; others when you press Refine.</li>
 </ul>
 <p>With N groups, p parameters (the coefficients a0..ae <i>and</i> the exponents k1..kk),
@@ -37,6 +43,11 @@ derivatives of the fitted values by the parameters:</p>
 <tr><td>condition number</td><td>largest over smallest singular value of the design matrix
 (constant column and terms) with every column scaled to length 1</td></tr>
 </table>
+<p><b>Two residual deviations.</b> The main window's S (&ldquo;Remain standard warp&rdquo;)
+divides the sum of squares by N &minus; m, where m counts the coefficients a0..ae alone; the
+residual standard deviation here divides it by &nu; = N &minus; p, which counts the exponents
+too. For a model with exponents the two differ for the same fit: neither is wrong, they count
+the degrees of freedom differently.</p>
 <p>The stable solve holds the exponents fixed, so its standard errors are those of the
 coefficients alone, while its degrees of freedom still count the exponents.</p>
 <p><b>Conditioning warning.</b> The main fit solves the normal equations, whose condition number

@@ -97,6 +97,7 @@ FitDetails describe(const FitSnapshot& fit, const Refinement& refinement)
     refined.summary = summarizeAll(fit, refinement.coefficients, refinement.exponents, fitted);
     refined.iterations = refinement.iterations;
     refined.stopReason = refinement.stopReason;
+    refined.start = refinement.start;
     details.refined = std::move(refined);
     for (std::size_t i = 0; i < details.residuals.size(); ++i) {
         ResidualRow& row = details.residuals[i];

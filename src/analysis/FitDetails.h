@@ -24,6 +24,7 @@ struct RefinedDetails
     FitSummary summary;
     int iterations = 0;
     std::string stopReason;
+    std::string start; // where the search that won began
 };
 
 /// One group's residuals: the published fit's, and the refined fit's when there is one.

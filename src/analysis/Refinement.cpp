@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <tbb/parallel_invoke.h>
+#include <tbb/parallel_for.h>
 
 namespace quantem::analysis {
 
@@ -144,9 +144,25 @@ namespace {
         return best;
     }
 
+    /// Every start of the exponent searches, the published exponents first.
+    std::vector<RefineStart> exponentStarts(
+        const FitSnapshot& fit, const std::vector<RefineStart>& given)
+    {
+        std::vector<RefineStart> starts { { "the published fit", fit.exponents } };
+        const Eigen::VectorXd plain = plainStart(fit);
+        if (plain.size() > 0)
+            starts.push_back({ "a plain start", std::vector<double>(plain.begin(), plain.end()) });
+        for (const RefineStart& start : given) {
+            if (start.exponents.size() == fit.exponents.size())
+                starts.push_back(start);
+        }
+        return starts;
+    }
+
 } // namespace
 
-Refinement refine(const FitSnapshot& fit, const RefineControl& control)
+Refinement refine(
+    const FitSnapshot& fit, const RefineControl& control, const std::vector<RefineStart>& given)
 {
     if (fit.isLinearFamily() || fit.exponentCount() == 0)
         return refineLinear(fit);
@@ -156,33 +172,39 @@ Refinement refine(const FitSnapshot& fit, const RefineControl& control)
         result.stopReason = "too few groups for the parameters";
         return result;
     }
-    // First the exponents alone (the coefficients solved for each set), from the published
-    // exponents and from a plain start; then everything together from the better end with the
-    // exact derivatives, which polishes the last digits.
-    const Eigen::VectorXd publishedExponents = Eigen::Map<const Eigen::VectorXd>(
-        fit.exponents.data(), static_cast<Eigen::Index>(fit.exponents.size()));
-    const Eigen::VectorXd plain = plainStart(fit);
-    ExponentSearch fromPublished;
-    ExponentSearch fromPlain;
-    // The two starts are independent searches, one per thread; each takes its sums whole, so
-    // the result is the one a single thread would give. Only the first reports progress (the
-    // hook is not shared between threads); both see the cancel flag.
+    // First the exponents alone (the coefficients solved for each set) from every start; then
+    // everything together from the lowest end with the exact derivatives, which polishes the
+    // last digits.
+    const std::vector<RefineStart> starts = exponentStarts(fit, given);
+    std::vector<ExponentSearch> ends(starts.size());
+    // The starts are independent searches, side by side; each takes its sums whole and the
+    // lowest is chosen in start order, so the result is the one a single thread would give.
+    // Only the first reports progress (the hook is not shared between threads); all see the
+    // cancel flag.
     RefineControl quiet;
     quiet.cancel = control.cancel;
-    tbb::parallel_invoke([&] { fromPublished = searchExponents(fit, publishedExponents, control); },
-        [&] {
-            if (plain.size() > 0)
-                fromPlain = searchExponents(fit, plain, quiet);
-        });
-    result.iterations = fromPublished.iterations + fromPlain.iterations;
-    if (fromPublished.cancelled || fromPlain.cancelled) {
-        result.stopReason = "cancelled";
-        return result;
+    tbb::parallel_for(std::size_t { 0 }, starts.size(), [&](std::size_t i) {
+        const std::vector<double>& k = starts[i].exponents;
+        ends[i] = searchExponents(fit,
+            Eigen::Map<const Eigen::VectorXd>(k.data(), static_cast<Eigen::Index>(k.size())),
+            i == 0 ? control : quiet);
+    });
+    std::size_t bestIndex = 0;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        result.iterations += ends[i].iterations;
+        if (ends[i].cancelled) {
+            result.stopReason = "cancelled";
+            return result;
+        }
+        if (ends[i].sse < ends[bestIndex].sse)
+            bestIndex = i;
     }
-    const ExponentSearch& best = fromPlain.sse < fromPublished.sse ? fromPlain : fromPublished;
+    const ExponentSearch& best = ends[bestIndex];
 
     Eigen::VectorXd x(fit.parameterCount());
+    result.start = starts.front().name;
     if (best.sse < result.startSse) {
+        result.start = starts[bestIndex].name;
         x << ProjectedResiduals(fit).coefficientsFor(spanOf(best.exponents)), best.exponents;
     } else {
         std::copy(fit.coefficients.begin(), fit.coefficients.end(), x.data());

@@ -1,6 +1,7 @@
 #include "cli/DetailsOutput.h"
 
 #include "analysis/Refinement.h"
+#include "app/ShownFitRefinement.h"
 #include "cli/JsonNumber.h"
 
 #include <cmath>
@@ -24,7 +25,8 @@ namespace {
         }
         return { { "parameters", parameters }, { "sse", jsonNumber(summary.sse) },
             { "residual_sd", jsonNumber(summary.residualSd) },
-            { "mean_error", jsonNumber(summary.meanError) }, { "r_squared", jsonNumber(summary.rSquared) },
+            { "mean_error", jsonNumber(summary.meanError) },
+            { "r_squared", jsonNumber(summary.rSquared) },
             { "adjusted_r_squared", jsonNumber(summary.adjustedRSquared) },
             { "aicc", jsonNumber(summary.aicc) }, { "bic", jsonNumber(summary.bic) },
             { "dof", summary.dof }, { "condition_number", jsonNumber(summary.conditionNumber) } };
@@ -69,7 +71,10 @@ std::optional<analysis::FitDetails> currentDetails(const core::Session& session)
     const std::optional<analysis::FitSnapshot> snapshot = analysis::takeSnapshot(session);
     if (!snapshot)
         return std::nullopt;
-    return analysis::describe(*snapshot, analysis::refine(*snapshot));
+    std::optional<analysis::Refinement> refinement = app::refineShownFit(session);
+    if (!refinement) // a linear model, or a stopped refinement
+        refinement = analysis::refine(*snapshot);
+    return analysis::describe(*snapshot, *refinement);
 }
 
 nlohmann::ordered_json detailsJson(const analysis::FitDetails& details)
@@ -81,6 +86,7 @@ nlohmann::ordered_json detailsJson(const analysis::FitDetails& details)
         Json refined = summaryJson(details.refined->summary);
         refined["iterations"] = details.refined->iterations;
         refined["stop_reason"] = details.refined->stopReason;
+        refined["start"] = details.refined->start;
         json["refined"] = refined;
     } else {
         json["refined"] = nullptr;
@@ -106,7 +112,8 @@ void printDetails(const std::optional<analysis::FitDetails>& details, std::ostre
     if (details->refined) {
         printSummary("Refined", details->refined->summary, out);
         out << "  iterations: " << details->refined->iterations << '\n'
-            << "  stopped: " << details->refined->stopReason << '\n';
+            << "  stopped: " << details->refined->stopReason << '\n'
+            << "  from: " << details->refined->start << '\n';
     } else if (details->refinementNote) {
         out << *details->refinementNote << '\n';
     }

@@ -177,6 +177,10 @@ int equationMain(const std::vector<std::string>& arguments,
         err << "quantem-fit: " << parsed.error << '\n' << kFitUsage << kEquationUsage;
         return kExitUsageError;
     }
+    if (const std::optional<std::string> missing = missingRootError(parsed.options->root)) {
+        err << "quantem-fit: " << *missing << '\n';
+        return kExitUsageError;
+    }
     return runEquation(*parsed.options, out, err, plot);
 }
 

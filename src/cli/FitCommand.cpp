@@ -7,6 +7,7 @@
 #include "cli/DetailsOutput.h"
 #include "cli/EquationCommand.h"
 #include "cli/RankCommand.h"
+#include "cli/RunNotices.h"
 #include "cli/SaveEquationCommand.h"
 #include "cli/StopSignals.h"
 #include "core/InstallRootPath.h"
@@ -38,10 +39,13 @@ namespace {
     /// value, regress by the menu, then close what was shown since firstShowing with its first
     /// button. The steps after the selection carry it on, so a notice of the selection stays in
     /// status panel 1. Returns false when the selection could not store the model: the run stops
-    /// there, because a regression would fit the model that the earlier xx.sys names.
-    bool runOne(Session& session, const FitRun& run, std::size_t firstShowing)
+    /// there, because a regression would fit the model that the earlier xx.sys names. notices
+    /// gets what the program tells beside the window state: before the fit and after it.
+    bool runOne(Session& session, const FitRun& run, std::size_t firstShowing, bool publishRefined,
+        std::vector<std::string>& notices)
     {
         constexpr app::CommandStart kCarryOn = app::CommandStart::Continuing;
+        const int publishedBefore = session.form1.publishedFits;
         const std::size_t failuresBefore = session.store.writeFailureCount();
         app::runCommand(session, [&] { app::selectModel(session, run.model); });
         // The selection writes xx.sys last and traps no fault: any write it could not make left
@@ -54,6 +58,7 @@ namespace {
                 session.form1.Text4 = *run.power;
             if (run.elements)
                 session.form1.Text4 = *run.elements;
+            notices = noticesBeforeFit(session);
             app::runCommand(
                 session, [&] { app::regressionCommand(session, app::Route::Menu); }, kCarryOn);
         }
@@ -65,6 +70,8 @@ namespace {
                 session, [&] { app::pressMessageButton(session, window, app::MessageButton::Yes); },
                 kCarryOn);
         }
+        if (selected && shown.empty() && session.form1.publishedFits > publishedBefore)
+            checkPublishedFit(session, publishRefined, notices);
         return selected;
     }
 
@@ -106,6 +113,29 @@ namespace {
             const std::string caption = line.caption;
             if (!isBlank(value))
                 out << caption << (caption.back() == ' ' ? "" : " ") << value << '\n';
+        }
+    }
+
+    /// The message windows of the runs after the labels, as the JSON lists them: each with its
+    /// text, how often it was shown in a row, and why.
+    void printMessageWindows(const std::vector<core::Showing>& log, std::ostream& out)
+    {
+        if (log.empty())
+            return;
+        out << "\nMessage windows shown:\n";
+        for (std::size_t i = 0; i < log.size(); ++i) {
+            std::size_t repeats = 1;
+            while (i + 1 < log.size() && log[i + 1].window == log[i].window
+                && log[i + 1].text == log[i].text && log[i + 1].reason == log[i].reason) {
+                ++repeats;
+                ++i;
+            }
+            out << "  " << core::messageWindowName(log[i].window) << " \"" << log[i].text << '"';
+            if (repeats > 1)
+                out << " (" << repeats << " times)";
+            if (!log[i].reason.empty())
+                out << ": " << log[i].reason;
+            out << '\n';
         }
     }
 
@@ -176,10 +206,21 @@ namespace {
             if (!failure.empty())
                 *err << "quantem-fit: --plot: " << failure << '\n';
         }
-        return failure.empty();
+        // A chart step that had to show a message window drew no chart of the fit.
+        return failure.empty() && session.messages.log().size() == shown;
     }
 
 } // namespace
+
+std::optional<std::string> missingRootError(const std::filesystem::path& root)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(root, error))
+        return std::nullopt;
+    return "the install root '" + root.string()
+        + "' is not a folder that exists: give an install root with --root DIR (the desktop "
+          "program quantem creates one when it starts)";
+}
 
 bool parsePlotSize(const std::string& text, int& width, int& height)
 {
@@ -217,6 +258,8 @@ ParseResult parseFitArguments(
             options.json = true;
         } else if (option == "--details") {
             options.details = true;
+        } else if (option == "--publish-refined") {
+            options.publishRefined = true;
         } else if (option == "--root" || option == "--model" || option == "--samples"
             || option == "--power" || option == "--elements" || option == "--plot"
             || option == "--plot-size") {
@@ -303,14 +346,18 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err, con
     std::size_t failureMark = 0;
     for (std::size_t number = 1; const FitRun& run : options.runs) {
         const int publishedBefore = session.form1.publishedFits;
-        runOne(session, run, firstShowing);
+        std::vector<std::string> notices;
+        runOne(session, run, firstShowing, options.publishRefined, notices);
         showedMessage = showedMessage || session.messages.log().size() > firstShowing;
         allPublished = allPublished && session.form1.publishedFits > publishedBefore;
         printReasons(session.messages.log(), firstShowing, number, err);
+        for (const std::string& notice : notices)
+            err << "quantem-fit: run " << number << ": " << notice << '\n';
         printWriteFailures(session.store.writeFailuresSince(failureMark), number++, err);
         if (options.json) {
             runs.push_back({ { "Form1", formJson(session.form1) },
-                { "dialogs", dialogsJson(session.messages.log(), firstShowing) } });
+                { "dialogs", dialogsJson(session.messages.log(), firstShowing) },
+                { "notices", notices } });
             if (options.details) {
                 const auto details = currentDetails(session);
                 runs.back()["details"] = details ? detailsJson(*details) : nullptr;
@@ -325,8 +372,10 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err, con
         out << nlohmann::ordered_json { { "runs", runs } }.dump(
             2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << '\n';
-    else
+    else {
         printText(session.form1, out);
+        printMessageWindows(session.messages.log(), out);
+    }
     if (options.details && !options.json)
         printDetails(currentDetails(session), out);
     if (stops.received() != 0)
@@ -354,6 +403,10 @@ int fitMain(const std::vector<std::string>& arguments, const std::filesystem::pa
     if (!parsed.options) {
         err << "quantem-fit: " << parsed.error << '\n'
             << kFitUsage << kRankUsage << kEquationUsage << kSaveEquationUsage;
+        return kExitUsageError;
+    }
+    if (const std::optional<std::string> missing = missingRootError(parsed.options->root)) {
+        err << "quantem-fit: " << *missing << '\n';
         return kExitUsageError;
     }
     return runFits(*parsed.options, out, err, plot);

@@ -45,6 +45,7 @@ struct FitOptions
     bool keep = false;
     bool json = false;
     bool details = false; // statistics, stable solve and refinement of each run's fit
+    bool publishRefined = false; // each power-model fit refined to its optimum is what is published
     std::vector<FitRun> runs;
     std::optional<PlotRequest> plot;
 };
@@ -74,12 +75,17 @@ inline constexpr int kExitNothingPublished = 3; // no message, but some run publ
 int runFits(
     const FitOptions& options, std::ostream& out, std::ostream& err, const PlotWriter& plot = {});
 
+/// Why root cannot be the install root of a command: only the desktop program makes one. No
+/// value for a folder that exists.
+std::optional<std::string> missingRootError(const std::filesystem::path& root);
+
 /// The whole program: parse, run, print. Returns the exit status.
 int fitMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
     std::ostream& out, std::ostream& err, const PlotWriter& plot = {});
 
 inline constexpr const char* kFitUsage
-    = "usage: quantem-fit [--root DIR] [--keep] [--json] [--details] RUN [RUN ...]"
+    = "usage: quantem-fit [--root DIR] [--keep] [--json] [--details] [--publish-refined]"
+      " RUN [RUN ...]"
       " [--plot FILE [--plot-size WxH]]\n"
       "       RUN := --model ID --samples TEXT [--power TEXT | --elements TEXT]\n";
 

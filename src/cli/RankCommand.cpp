@@ -1,5 +1,6 @@
 #include "cli/RankCommand.h"
 
+#include "cli/FitCommand.h"
 #include "cli/ThreadCount.h"
 #include "core/InstallRootPath.h"
 #include "core/NumberText.h"
@@ -195,6 +196,8 @@ void printRankJson(const std::vector<RankRow>& rows, std::ostream& out)
         nlohmann::ordered_json row;
         for (std::size_t c = 0; c < cells.size(); ++c)
             row[names[c]] = jsonOf(cells[c]);
+        // A list, which a CSV cell cannot hold: the CSV keeps the columns other programs read.
+        row["notices"] = rows[i].notices;
         list.push_back(std::move(row));
     }
     out << nlohmann::ordered_json { { "rows", list } }.dump(
@@ -275,6 +278,10 @@ int rankMain(const std::vector<std::string>& arguments, const std::filesystem::p
     if (!parsed.options) {
         err << "quantem-fit: " << parsed.error << '\n' << kRankUsage;
         return 2;
+    }
+    if (const std::optional<std::string> missing = missingRootError(parsed.options->root)) {
+        err << "quantem-fit: " << *missing << '\n';
+        return kExitUsageError;
     }
     return runRanking(*parsed.options, out, err);
 }

@@ -85,6 +85,8 @@ int saveEquationMain(const std::vector<std::string>& arguments,
         return usageError(parsed.error, err);
 
     const std::filesystem::path& root = parsed.options->root;
+    if (const std::optional<std::string> missing = missingRootError(root))
+        return usageError(*missing, err);
     const equation::LibraryContents before = equation::readEquationLibrary(root);
     if (!before.problem.empty())
         err << "quantem-fit: " << before.problem << '\n';

@@ -3,7 +3,9 @@
 #include "analysis/FitDetails.h"
 #include "analysis/InformationCriteria.h"
 #include "analysis/Refinement.h"
+#include "analysis/RefinementNotice.h"
 #include "app/Commands.h"
+#include "app/FitNotes.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
 #include "core/Fault.h"
@@ -87,8 +89,10 @@ namespace {
             return;
         analysis::RefineControl control;
         control.cancel = stop;
-        const analysis::FitDetails details
-            = analysis::describe(*snapshot, analysis::refine(*snapshot, control));
+        const analysis::Refinement refinement = analysis::refine(*snapshot, control);
+        const analysis::FitDetails details = analysis::describe(*snapshot, refinement);
+        if (std::optional<std::string> notice = analysis::muchBetterNotice(refinement))
+            row.notices.push_back(std::move(*notice));
         const analysis::FitSummary& best = details.refined ? details.refined->summary : details.fit;
         row.refinedAicc = best.aicc;
         row.refinedMeanError = best.meanError;
@@ -125,12 +129,22 @@ int sampleCountOf(const RankingInput& input)
     }
 }
 
-void fitAsFromMenus(core::Session& session, const RankingInput& input, const ModelChoice& choice)
+void fitAsFromMenus(
+    core::Session& session, const RankingInput& input, const ModelChoice& choice, bool withNotes)
 {
     app::runCommand(session, [&] { app::selectModel(session, choice.model); });
     app::runCommand(session, [&] { app::setSampleCountText(session, input.samples); });
     session.form1.Text4 = choice.elements ? std::to_string(*choice.elements) : input.power;
-    app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
+    const auto regress = [&] {
+        app::regressionCommand(session, app::Route::Menu);
+        return true;
+    };
+    app::runCommand(session, [&] {
+        if (withNotes)
+            app::regressWithNotes(session, regress);
+        else
+            regress();
+    });
 }
 
 std::optional<RankRow> fitModel(const RankingInput& input, const ModelChoice& choice,

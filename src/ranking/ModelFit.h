@@ -35,8 +35,10 @@ int sampleCountOf(const RankingInput& input);
 /// What the user does to fit a model from the menus: its selection command, the sample count and
 /// the power initial value (the element count or degree for 51 and 52) typed in, then the
 /// regression command of the Data menu. Each step runs as a command: a fault it does not trap
-/// ends that step and shows the input error.
-void fitAsFromMenus(core::Session& session, const RankingInput& input, const ModelChoice& choice);
+/// ends that step and shows the input error. withNotes adds the notices the main window gives
+/// about a fit (app::regressWithNotes), as its own regression does.
+void fitAsFromMenus(core::Session& session, const RankingInput& input, const ModelChoice& choice,
+    bool withNotes = false);
 
 /// Fits one model as the user would on a fresh install root, but in memory: the start-up reset,
 /// the model's selection command, the sample count and the power initial value (the element

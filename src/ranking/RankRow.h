@@ -44,6 +44,8 @@ struct RankRow
     /// From the refined fit, when the fit was refined.
     std::optional<double> refinedAicc;
     std::optional<double> refinedMeanError;
+    /// What the program tells about the fit beside its statistics: the much better optimum.
+    std::vector<std::string> notices;
     /// The message windows the run showed, in order.
     std::vector<core::Showing> showings;
 

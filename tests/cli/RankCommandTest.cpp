@@ -173,8 +173,10 @@ namespace {
         std::string header;
         std::getline(lines, header);
         std::string expected;
-        for (const auto& [key, value] : rows[0].items())
-            expected += (expected.empty() ? "" : ",") + key;
+        for (const auto& [key, value] : rows[0].items()) {
+            if (key != "notices") // a list: the JSON's alone
+                expected += (expected.empty() ? "" : ",") + key;
+        }
         EXPECT_EQ(header, expected);
         EXPECT_EQ(header,
             "rank,model,elements,formula,parameters,R,F,S,biggest_error,mean_error,"

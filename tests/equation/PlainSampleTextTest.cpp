@@ -15,14 +15,19 @@ namespace {
     std::string plainFile(std::size_t bytes, unsigned seed)
     {
         std::mt19937 random(seed);
-        const char* const forms[] { "%d", "-%d.%d", "%d.%de-%d", "%1$dE+%3$d", ".%d", "%d.", "0" };
+        const char* const forms[] { "%d", "-%d.%d", "%d.%de-%d", "%dE+%d", ".%d", "%d.", "0" };
         const char* const separators[] { ",", "\r\n", "\n", " , ", ",,", "\t,", "\r\n\r\n" };
         std::string text = "\xEF\xBB\xBF";
         char item[64];
         while (text.size() < bytes) {
             const char* form = forms[random() % 7];
-            std::snprintf(item, sizeof item, form, static_cast<int>(random() % 100000),
-                static_cast<int>(random() % 1000), static_cast<int>(random() % 30));
+            const int whole = static_cast<int>(random() % 100000);
+            const int fraction = static_cast<int>(random() % 1000);
+            const int exponent = static_cast<int>(random() % 30);
+            if (form == forms[3])
+                std::snprintf(item, sizeof item, "%dE+%d", whole, exponent);
+            else
+                std::snprintf(item, sizeof item, form, whole, fraction, exponent);
             text += item;
             text += separators[random() % 7];
         }

@@ -1,6 +1,8 @@
 #include "ranking/ModelFit.h"
 
+#include "analysis/RefinementNotice.h"
 #include "core/Session.h"
+#include "support/HashedSamples.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +69,22 @@ namespace {
         EXPECT_EQ(sampleCountOf({ {}, "abc", "1" }), 0);
         EXPECT_EQ(sampleCountOf({ {}, "-5", "1" }), 0);
         EXPECT_EQ(sampleCountOf({ {}, "1e400", "1" }), 0);
+    }
+
+    TEST(ModelFit, ARowFarFromItsOptimumCarriesTheNoticeAndOneAtItDoesNot)
+    {
+        RankingInput input;
+        input.sampleFile = test::model16Samples();
+        input.samples = "30";
+        input.power = ".5";
+        const std::optional<RankRow> far = fitModel(input, { 16, std::nullopt });
+        ASSERT_TRUE(far);
+        ASSERT_EQ(far->notices.size(), 1u);
+        EXPECT_TRUE(far->notices[0].starts_with(analysis::kMuchBetterStart));
+        // A model without exponents is at its optimum already.
+        const std::optional<RankRow> linear = fitModel(input, { 2, std::nullopt });
+        ASSERT_TRUE(linear);
+        EXPECT_TRUE(linear->notices.empty());
     }
 
 } // namespace

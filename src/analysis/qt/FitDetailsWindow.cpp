@@ -1,5 +1,6 @@
 #include "analysis/qt/FitDetailsWindow.h"
 
+#include "analysis/DetailsHelp.h"
 #include "analysis/DetailsTables.h"
 #include "analysis/Refinement.h"
 #include "chart/qt/ChartFile.h"
@@ -82,6 +83,18 @@ namespace {
         table->resizeColumnsToContents();
     }
 
+    /// The residual deviation's row says why it differs from the main window's S.
+    void explainResidualDeviation(QTableWidget* statistics)
+    {
+        const QString why = QString::fromUtf8(analysis::kTwoResidualDeviations.data(),
+            static_cast<qsizetype>(analysis::kTwoResidualDeviations.size()));
+        for (int row = 0; row < statistics->rowCount(); ++row) {
+            QTableWidgetItem* name = statistics->item(row, 0);
+            if (name != nullptr && name->text() == QLatin1String("residual standard deviation"))
+                name->setToolTip(why);
+        }
+    }
+
 } // namespace
 
 FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
@@ -128,6 +141,14 @@ FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
     m_refine->setToolTip(
         QStringLiteral("Minimise the sum of squares over all coefficients and exponents"));
     connect(m_refine, &QPushButton::clicked, this, &FitDetailsWindow::refineShown);
+    m_useRefined = new QPushButton(QStringLiteral("Use refined fit"), this);
+    m_useRefined->setObjectName(QStringLiteral("useRefined"));
+    m_useRefined->setToolTip(QStringLiteral("Publish the refined coefficients and exponents in the "
+                                            "main window: labels, report, chart and calculator"));
+    connect(m_useRefined, &QPushButton::clicked, this, [this] {
+        if (m_publish && m_refinement)
+            m_publish(*m_refinement);
+    });
     auto* copy = new QPushButton(QStringLiteral("Copy tables"), this);
     copy->setObjectName(QStringLiteral("copy"));
     connect(copy, &QPushButton::clicked, this, &FitDetailsWindow::copyTables);
@@ -143,6 +164,7 @@ FitDetailsWindow::FitDetailsWindow(core::Session& session, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_refine);
+    buttons->addWidget(m_useRefined);
     buttons->addWidget(m_progress, 1);
     buttons->addWidget(copy);
     buttons->addWidget(save);
@@ -192,6 +214,7 @@ void FitDetailsWindow::showSnapshot(std::optional<analysis::FitSnapshot> fit, bo
     m_mainResults = mainResults();
     m_fit = std::move(fit);
     m_details.reset();
+    m_refinement.reset();
     m_pending.reset(); // a refinement still under way belongs to the fit shown before
     if (m_fit)
         m_details = analysis::describe(*m_fit);
@@ -231,13 +254,14 @@ void FitDetailsWindow::refineShown()
     m_refine->setEnabled(false);
     m_progress->setText(QStringLiteral("Refining..."));
     if (!m_runLong) {
-        showRefinement(analysis::refine(*m_fit));
+        showRefinement(analysis::refine(
+            *m_fit, {}, m_findStarts ? m_findStarts() : std::vector<analysis::RefineStart>()));
         return;
     }
     auto fit = std::make_shared<const analysis::FitSnapshot>(*m_fit);
     auto slot = std::make_shared<std::optional<analysis::Refinement>>();
     core::Session& session = m_session;
-    const bool started = m_runLong([fit, slot, &session] {
+    const bool started = m_runLong([fit, slot, &session, find = m_findStarts] {
         // On the long run's thread, which alone touches the session meanwhile: the iteration
         // count goes to status panel 1 through the session's progress hook, which also raises
         // the stop the user asked for.
@@ -248,7 +272,9 @@ void FitDetailsWindow::refineShown()
             if (session.progress != nullptr)
                 session.progress->progress(session.form1);
         };
-        *slot = analysis::refine(*fit, control);
+        const std::vector<analysis::RefineStart> starts
+            = find ? find() : std::vector<analysis::RefineStart>();
+        *slot = analysis::refine(*fit, control, starts);
         panel.clear();
     });
     if (started) {
@@ -278,10 +304,12 @@ void FitDetailsWindow::showRefinement(const analysis::Refinement& refinement)
     if (!m_fit)
         return;
     m_details = analysis::describe(*m_fit, refinement);
-    m_progress->setText(m_details->refined ? QStringLiteral("Refined in %1 iterations: %2")
-                                                 .arg(refinement.iterations)
-                                                 .arg(qt(refinement.stopReason))
-                                           : qt(m_details->refinementNote.value_or(std::string())));
+    m_refinement = refinement;
+    m_progress->setText(m_details->refined
+            ? QStringLiteral("Refined in %1 iterations from %3: %2")
+                  .arg(refinement.iterations)
+                  .arg(qt(refinement.stopReason), qt(refinement.start))
+            : qt(m_details->refinementNote.value_or(std::string())));
     render();
 }
 
@@ -294,6 +322,7 @@ void FitDetailsWindow::render()
         fill(m_statistics, {});
         fill(m_residuals, {});
         m_refine->setEnabled(false);
+        m_useRefined->setEnabled(false);
         renderPlot();
         renderFitPlot();
         return;
@@ -307,8 +336,12 @@ void FitDetailsWindow::render()
     m_warning->setVisible(m_details->warning.has_value());
     fill(m_parameters, analysis::parameterTable(*m_details, kShownDigits));
     fill(m_statistics, analysis::statisticsTable(*m_details, kShownDigits));
+    explainResidualDeviation(m_statistics);
     fill(m_residuals, analysis::residualTable(*m_details, kShownDigits));
     m_refine->setEnabled(!m_pending);
+    // Only a power model's refined fit can be published as a search's own.
+    m_useRefined->setEnabled(m_publish && m_refinement && m_details->refined && !m_pending
+        && !m_fit->isLinearFamily() && m_fit->exponentCount() > 0);
     renderPlot();
     renderFitPlot();
 }
@@ -358,26 +391,21 @@ std::string FitDetailsWindow::tablesText() const
         + analysis::tabSeparated(analysis::residualTable(*m_details));
 }
 
-bool FitDetailsWindow::saveCsv(const std::string& path) const
+core::ExportOutcome FitDetailsWindow::saveCsv(const std::string& path) const
 {
     if (!m_details)
-        return false;
+        return { "there is no fit to save yet" };
     const std::string text = analysis::commaSeparated(analysis::parameterTable(*m_details)) + "\r\n"
         + analysis::commaSeparated(analysis::statisticsTable(*m_details)) + "\r\n"
         + analysis::commaSeparated(analysis::residualTable(*m_details));
-    try {
-        core::writeFileAtomically(path, text);
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
+    return core::writeExportFile(path, text);
 }
 
-bool FitDetailsWindow::savePlot(const std::string& path) const
+core::ExportOutcome FitDetailsWindow::savePlot(const std::string& path) const
 {
     const std::optional<DrawingFormat> format = drawingFormatOf(path);
     if (!format)
-        return false;
+        return { "its name must end in .png, .bmp, .svg or .pdf" };
     return writeDrawingFile(m_canvas->drawing(), plotPart(), path, *format, kPlotExportSize);
 }
 
@@ -397,8 +425,11 @@ void FitDetailsWindow::askAndSaveCsv()
 {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Save fit details"), QString(), QStringLiteral("CSV (*.csv)"));
-    if (!path.isEmpty() && !saveCsv(path.toStdString()))
-        m_progress->setText(QStringLiteral("The tables could not be saved to %1").arg(path));
+    if (path.isEmpty())
+        return;
+    if (const core::ExportOutcome saved = saveCsv(path.toStdString()); !saved)
+        m_progress->setText(QStringLiteral("The tables could not be saved to %1: %2")
+                                .arg(path, QString::fromStdString(saved.failure)));
 }
 
 void FitDetailsWindow::askAndSavePlot()
@@ -406,8 +437,9 @@ void FitDetailsWindow::askAndSavePlot()
     const QString path = askPlotFile(this, QStringLiteral("Save residual plot"), kPlotFilters);
     if (path.isEmpty())
         return;
-    if (!savePlot(path.toStdString()))
-        m_progress->setText(QStringLiteral("The plot could not be saved to %1").arg(path));
+    if (const core::ExportOutcome saved = savePlot(path.toStdString()); !saved)
+        m_progress->setText(QStringLiteral("The plot could not be saved to %1: %2")
+                                .arg(path, QString::fromStdString(saved.failure)));
 }
 
 void FitDetailsWindow::askAndPrintPlot()

@@ -3,6 +3,7 @@
 #include "analysis/FitDetails.h"
 #include "analysis/Refinement.h"
 #include "analysis/ResidualPlot.h"
+#include "core/ExportFile.h"
 #include "core/Session.h"
 
 #include <QWidget>
@@ -56,14 +57,26 @@ public:
     }
     /// Takes the result of a refinement run that has ended (nothing when none was under way).
     void longRunFinished();
+    /// Where the refinement may start besides the fit and a plain start (the step search run
+    /// again from other initial values); called on the refinement's thread.
+    void setStartsFinder(std::function<std::vector<analysis::RefineStart>()> find)
+    {
+        m_findStarts = std::move(find);
+    }
+    /// What "Use refined fit" does with the refinement shown: publish it in the main window.
+    /// Without it the button stays disabled.
+    void setRefinedFitPublisher(std::function<void(const analysis::Refinement&)> publish)
+    {
+        m_publish = std::move(publish);
+    }
 
     /// The three tables as tab-separated text, one after the other.
     std::string tablesText() const;
-    /// Saves the three tables as CSV to path; false when it cannot be written.
-    bool saveCsv(const std::string& path) const;
+    /// Saves the three tables as CSV to path, never through a link; the outcome says why not.
+    core::ExportOutcome saveCsv(const std::string& path) const;
     /// Saves the residual plot, drawn afresh at export size, in the format its name ends with
-    /// (.png, .bmp, .svg or .pdf); false for another name or when it cannot be written.
-    bool savePlot(const std::string& path) const;
+    /// (.png, .bmp, .svg or .pdf), never through a link; the outcome says why not.
+    core::ExportOutcome savePlot(const std::string& path) const;
     /// Prints the residual plot on the printer as it is set up; false when it cannot print.
     bool printPlot(QPrinter& printer) const;
 
@@ -97,6 +110,9 @@ private:
 
     core::Session& m_session;
     std::function<bool(std::function<void()>)> m_runLong;
+    std::function<std::vector<analysis::RefineStart>()> m_findStarts;
+    std::function<void(const analysis::Refinement&)> m_publish;
+    std::optional<analysis::Refinement> m_refinement; // of the fit shown, once refined
     /// The result slot of a refinement under way on the long run's thread.
     std::shared_ptr<std::optional<analysis::Refinement>> m_pending;
     std::optional<analysis::FitSnapshot> m_fit;
@@ -115,6 +131,7 @@ private:
     PlotView* m_fitPlot = nullptr;
     QComboBox* m_axisChoice = nullptr;
     QPushButton* m_refine = nullptr;
+    QPushButton* m_useRefined = nullptr;
 };
 
 } // namespace quantem::ui

@@ -1,7 +1,8 @@
 #include "app/qt/MainWindow.h"
 
-#include "analysis/ConditioningNotice.h"
+#include "analysis/DetailsHelp.h"
 #include "analysis/qt/DetailsIcon.h"
+#include "app/FitNotes.h"
 #include "app/ModelSelection.h"
 #include "app/ShownModelRegression.h"
 #include "app/StopQuestion.h"
@@ -271,6 +272,12 @@ void MainWindow::buildCentre()
             captionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             QLabel* value = valueLabel(entry.valueNumber, frame);
             m_values[static_cast<std::size_t>(entry.valueNumber)] = value;
+            if (entry.valueNumber == 19) {
+                const QString why = QString::fromUtf8(analysis::kTwoResidualDeviations.data(),
+                    static_cast<qsizetype>(analysis::kTwoResidualDeviations.size()));
+                captionLabel->setToolTip(why);
+                value->setToolTip(why);
+            }
             grid->addWidget(captionLabel, row, 0);
             grid->addWidget(value, row, 1);
             ++row;
@@ -587,9 +594,11 @@ void MainWindow::regress(app::Route route)
     // Runs on the long run's thread: only the session is touched here; the observer hears of
     // the fit on the window's thread when the run has ended.
     const auto start = std::chrono::steady_clock::now();
-    if (!app::regressShownModel(m_runner.session(), route))
+    core::Session& session = m_runner.session();
+    // The notes' refinement runs on this thread too: the state line keeps its wait text until
+    // it ends.
+    if (!app::regressWithNotes(session, [&] { return app::regressShownModel(session, route); }))
         return;
-    analysis::noteConditioning(m_runner.session());
     m_fitSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
@@ -666,6 +675,8 @@ void MainWindow::renderProgress(const core::Form1& form1)
     setColour(m_picture2, form1.Picture2);
     for (std::size_t i = 0; i < m_panels.size(); ++i)
         m_panels[i]->setText(qt(form1.StatusBar1[i]));
+    // A notice longer than its panel can still be read whole.
+    m_panels[0]->setToolTip(m_panels[0]->text());
     // The date and the time keep clear of their panels' edges, however long their format.
     for (std::size_t i : { std::size_t { 1 }, std::size_t { 2 } }) {
         QLabel* panel = m_panels[i];

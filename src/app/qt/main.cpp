@@ -1,6 +1,8 @@
 #include "analysis/qt/FitDetailsWindow.h"
 #include "app/Commands.h"
 #include "app/InstallRoot.h"
+#include "app/OtherStartSearches.h"
+#include "app/PublishRefinedFit.h"
 #include "app/qt/ApplicationIdentity.h"
 #include "app/qt/CalculatorWindow.h"
 #include "app/qt/CommandRunner.h"
@@ -15,6 +17,7 @@
 #include "core/InstallRootPath.h"
 #include "core/ProcessMemory.h"
 #include "core/Session.h"
+#include "core/TextOnlyArguments.h"
 #include "equation/qt/EquationWindow.h"
 #include "ranking/qt/RankingWindow.h"
 
@@ -24,6 +27,7 @@
 #include <QFont>
 #include <QMessageBox>
 
+#include <atomic>
 #include <clocale>
 #include <exception>
 #include <filesystem>
@@ -43,14 +47,21 @@ std::filesystem::path defaultRoot()
 int main(int argc, char* argv[])
 {
     quantem::core::keepFreedMemory();
+    // --help and --version print a text and end: they need no display.
+    if (quantem::core::asksOnlyForText(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     // The toolkit takes the user's locale; the program's numbers always use a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     quantem::ui::setApplicationIdentity();
+    QApplication::setApplicationVersion(QStringLiteral(QUANTEM_VERSION));
+    // The desktop entry and the icons of the installed program carry this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quantem.quantem"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quantem: curve fitting by least squares"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption rootOption(QStringLiteral("root"),
         QStringLiteral("Install root with the samples and scratch files (default ~/qorvel_hg)."),
         QStringLiteral("DIR"));
@@ -117,6 +128,16 @@ int main(int argc, char* argv[])
         [&runner](std::function<void()> command) { return runner.runLong(std::move(command)); });
     QObject::connect(&runner, &quantem::ui::CommandRunner::runFinished, &fitDetails,
         &quantem::ui::FitDetailsWindow::longRunFinished);
+    // The refinement also starts where the search ends from other initial values; "Use refined
+    // fit" publishes it as a command of the main window.
+    fitDetails.setStartsFinder([&session] {
+        std::atomic<bool> stopped { false };
+        return quantem::app::searchesFromOtherStarts(session, stopped);
+    });
+    fitDetails.setRefinedFitPublisher(
+        [&runner, &session](const quantem::analysis::Refinement& refined) {
+            runner.run([&session, refined] { quantem::app::publishRefinedFit(session, refined); });
+        });
     // An open details window follows every command that changes the fit shown: a new model or
     // cleared results as much as a fit, "Use this model" of the ranking window among them.
     QObject::connect(

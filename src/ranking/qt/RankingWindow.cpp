@@ -96,7 +96,9 @@ namespace {
             shownCell(row, Statistic::MeanRelativeError),
             numberCell(row.refinedAicc),
             numberCell(row.refinedMeanError),
-            textCell(row.message()),
+            // A run without a message tells what else there is to know about its fit.
+            textCell(row.message().empty() && !row.notices.empty() ? row.notices.front()
+                                                                   : row.message()),
         };
     }
 
@@ -404,8 +406,9 @@ void RankingWindow::useModelAt(const QModelIndex& index)
     const ranking::ModelChoice choice = row.choice;
     core::Session& session = m_runner.session();
     // Off the window's thread, as the menu's own regression runs.
-    const bool started = m_runner.runLong(
-        [&session, input = m_input, choice] { ranking::fitAsFromMenus(session, input, choice); });
+    const bool started = m_runner.runLong([&session, input = m_input, choice] {
+        ranking::fitAsFromMenus(session, input, choice, true);
+    });
     if (started && m_stale)
         m_state->setText(QStringLiteral("These rows are stale: model %1 is fitted with the sample "
                                         "count and power initial value they were ranked for. Rank "

@@ -3,9 +3,12 @@
 #include "app/Commands.h"
 #include "app/InstallRoot.h"
 #include "app/ModelSelection.h"
+#include "app/PublishRefinedFit.h"
 #include "app/Regression.h"
 #include "core/NumberText.h"
 #include "plot/qt/PlotView.h"
+#include "support/HashedSamples.h"
+#include "support/PlantedLink.h"
 #include "support/TempRoot.h"
 
 #include <QApplication>
@@ -126,6 +129,20 @@ namespace {
         EXPECT_GT(std::filesystem::file_size(plot), 0u);
         part<QComboBox>("axis")->setCurrentIndex(1); // against x1: drawn again, still there
         EXPECT_FALSE(part<QLabel>("plot")->pixmap().isNull());
+    }
+
+    TEST_F(FitDetailsWindowTest, TheResidualPlotAndTheTablesRefuseAPlantedLink)
+    {
+        window.showFit(true);
+        const test::PlantedLink plot(root.path() / "residuals.svg", root.path() / "victim");
+        const test::PlantedLink tables(root.path() / "details.csv", root.path() / "other");
+        for (const core::ExportOutcome& saved :
+            { window.savePlot(plot.path().string()), window.saveCsv(tables.path().string()) }) {
+            EXPECT_FALSE(saved);
+            EXPECT_NE(saved.failure.find("symbolic link"), std::string::npos) << saved.failure;
+        }
+        EXPECT_EQ(plot.damage(), "");
+        EXPECT_EQ(tables.damage(), "");
     }
 
     TEST_F(FitDetailsWindowTest, ThePlotGrowsAndShrinksWithTheWindowInItsProportions)
@@ -304,6 +321,33 @@ namespace {
         EXPECT_FALSE(part<QPushButton>("refine")->isEnabled());
         EXPECT_EQ(window.tablesText(), "");
         EXPECT_FALSE(part<PlotView>("fitPlot")->hasPlot());
+    }
+
+    TEST_F(FitDetailsWindowTest, UseRefinedFitPublishesTheRefinementInTheMainWindow)
+    {
+        root.writeSamples(test::model16Samples());
+        app::runCommand(session, [&] { app::selectModel(session, 16); });
+        app::runCommand(session, [&] { app::setSampleCountText(session, "30"); });
+        session.form1.Text4 = ".5";
+        app::runCommand(session, [&] { app::regressionCommand(session, app::Route::Menu); });
+        const std::string searchedK1 = session.form1.Label11;
+        auto* use = part<QPushButton>("useRefined");
+        window.showFit(false);
+        EXPECT_FALSE(use->isEnabled()); // nothing refined yet
+        window.setRefinedFitPublisher([&](const analysis::Refinement& refined) {
+            app::runCommand(session, [&] { app::publishRefinedFit(session, refined); });
+        });
+        window.showFit(true);
+        ASSERT_TRUE(use->isEnabled());
+        EXPECT_NE(part<QLabel>("progress")->text().indexOf(QStringLiteral(" from ")), -1);
+        // Set QUANTEM_SCREENSHOTS to a folder to keep a picture of the refined details.
+        if (const char* folder = std::getenv("QUANTEM_SCREENSHOTS"))
+            window.grab().save(QString::fromLocal8Bit(folder) + "/fit-details-use-refined.png");
+        QTest::mouseClick(use, Qt::LeftButton);
+        EXPECT_NE(session.form1.Label11, searchedK1);
+        EXPECT_NE(
+            session.form1.Text5.find("refined to the least-squares optimum"), std::string::npos);
+        EXPECT_TRUE(session.messages.log().empty());
     }
 
 } // namespace

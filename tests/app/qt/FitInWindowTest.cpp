@@ -1,6 +1,8 @@
 #include "ViewFixture.h"
+#include "analysis/RefinementNotice.h"
 #include "app/InstallRoot.h"
 #include "app/qt/FormulaPictures.h"
+#include "support/HashedSamples.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -74,6 +76,21 @@ namespace {
         EXPECT_EQ(labelText("Label10"), "回归计算完成");
         EXPECT_NE(report().find("Two Dimensions non-linearity,One ElementNo.1"), std::string::npos);
         keepScreenshot("fit-one-element-no1.png");
+    }
+
+    TEST_F(FitInWindow, APowerFitFarFromTheOptimumIsToldInStatusPanelOneAfterTheFit)
+    {
+        root.writeSamples(quantem::test::model16Samples());
+        trigger("tshg21");
+        type("Text2", "30");
+        type("Text4", ".5");
+        const std::string searched = labelText("Label11");
+        trigger("HGJS");
+        EXPECT_TRUE(session.form1.StatusBar1[0].starts_with(analysis::kMuchBetterStart))
+            << session.form1.StatusBar1[0];
+        EXPECT_NE(labelText("Label11"), searched); // the search's own fit is what is shown
+        EXPECT_TRUE(session.messages.log().empty());
+        keepScreenshot("fit-much-better-notice.png");
     }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "support/PlantedLink.h"
 #include "support/TempRoot.h"
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 namespace quantem::test {
@@ -209,6 +211,28 @@ namespace {
         EXPECT_EQ(plot("chart.png", "320y200"), 2);
     }
 
+    TEST_F(PlotTest, TheTerminalGetsTheProgramsOwnWordsNeverTheToolkits)
+    {
+        // Without XDG_RUNTIME_DIR the toolkit has a remark to make; the user hears none of it,
+        // but a chart that is not written is told with the system's reason.
+        const auto errorsOf = [&](const std::string& file) {
+            const std::string command = "env -u XDG_RUNTIME_DIR " + std::string(QUANTEM_FIT_BINARY)
+                + " --root '" + root.path().string() + "' --model 7 --samples 8 --power 1 --plot '"
+                + (root.path() / file).string() + "' 2>&1 >/dev/null";
+            std::string text;
+            if (FILE* pipe = popen(command.c_str(), "r")) {
+                char buffer[512];
+                while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+                    text += buffer;
+                pclose(pipe);
+            }
+            return text;
+        };
+        EXPECT_EQ(errorsOf("quiet.png"), "");
+        EXPECT_NE(errorsOf("no-such-folder/chart.png").find("No such file or directory"),
+            std::string::npos);
+    }
+
     // The plot of an equation fit goes the same way: quantem-fit hands the run to its companion.
     TEST_F(PlotTest, AnEquationFitsPlotIsWrittenAsPngSvgAndPdf)
     {
@@ -243,6 +267,35 @@ namespace {
         EXPECT_NE(
             output.find("quantem-fit: --plot: the plot was not written to"), std::string::npos)
             << output;
+    }
+
+    // Both kinds of --plot, chart of a model run and plot of an equation fit, as a user runs them.
+    TEST_F(PlotTest, ALinkPlantedAtThePlotFileIsRefusedAndTheFitStillPrinted)
+    {
+        const PlantedLink chart(root.path() / "chart.png", root.path() / "victim");
+        const PlantedLink plot(root.path() / "plot.svg", root.path() / "other");
+        const std::string quantemFit
+            = std::string(QUANTEM_FIT_BINARY) + " --root '" + root.path().string() + "' ";
+        for (const auto& [link, arguments, printed] :
+            { std::tuple(&chart, std::string("--model 7 --samples 8 --power 1"), "k1 value:"),
+                std::tuple(&plot, std::string("--equation 'a*x^k' --start k=1.2"), "a*x^k") }) {
+            std::string output;
+            FILE* pipe = popen(
+                (quantemFit + arguments + " --plot '" + link->path().string() + "' 2>&1").c_str(),
+                "r");
+            ASSERT_NE(pipe, nullptr);
+            char buffer[4096];
+            for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+                output.append(buffer, read);
+            const int status = pclose(pipe);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << output;
+            EXPECT_NE(output.find(printed), std::string::npos) << output;
+            EXPECT_NE(output.find("quantem-fit: --plot: "), std::string::npos) << output;
+            EXPECT_NE(
+                output.find(link->path().string() + ": it is a symbolic link"), std::string::npos)
+                << output;
+            EXPECT_EQ(link->damage(), "");
+        }
     }
 
 } // namespace

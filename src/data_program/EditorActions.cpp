@@ -92,11 +92,14 @@ namespace {
         actions.clear->setIcon(look->standardIcon(QStyle::SP_TrashIcon));
     }
 
-    void addMenus(QMainWindow& window, const EditorActions& actions)
+    void addMenus(QMainWindow& window, EditorActions& actions)
     {
         QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
         file->setObjectName(QStringLiteral("menuFile"));
-        file->addActions({ actions.open, actions.importFile });
+        file->addAction(actions.open);
+        actions.recent = file->addMenu(QStringLiteral("Open &Recent"));
+        actions.recent->setObjectName(QStringLiteral("menuRecent"));
+        file->addAction(actions.importFile);
         file->addSeparator();
         file->addActions({ actions.save, actions.saveAs });
         file->addSeparator();

@@ -4,6 +4,7 @@
 
 class QAction;
 class QMainWindow;
+class QMenu;
 
 namespace quantem::data {
 
@@ -13,6 +14,7 @@ namespace quantem::data {
 struct EditorActions
 {
     QAction* open = nullptr;
+    QMenu* recent = nullptr; // the sample files opened by name, filled when it opens
     QAction* importFile = nullptr;
     QAction* save = nullptr;
     QAction* saveAs = nullptr;

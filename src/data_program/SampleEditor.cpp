@@ -22,7 +22,7 @@ SampleEditor::SampleEditor(core::ScratchStore store)
 
 std::filesystem::path SampleEditor::dataFilePath() const
 {
-    return m_store.pathOf(core::ScratchFile::Data);
+    return m_document ? *m_document : m_store.pathOf(core::ScratchFile::Data);
 }
 
 SampleEditor::LoadOutcome SampleEditor::loadDataFile(std::string& message)
@@ -30,13 +30,17 @@ SampleEditor::LoadOutcome SampleEditor::loadDataFile(std::string& message)
     m_table.clear();
     m_saved.clear();
     message.clear();
-    if (!m_store.exists(core::ScratchFile::Data)) {
+    std::error_code error;
+    const bool present = m_document ? std::filesystem::exists(*m_document, error)
+                                    : m_store.exists(core::ScratchFile::Data);
+    if (!present) {
         message = "There is no sample file " + dataFilePath().string()
             + " yet. Type the groups in and save them.";
         return LoadOutcome::Missing;
     }
     try {
-        openText(m_store.readText(core::ScratchFile::Data));
+        openText(m_document ? core::readWholeFile(*m_document)
+                            : m_store.readText(core::ScratchFile::Data));
     } catch (const core::Fault& fault) {
         message = "The sample file " + dataFilePath().string() + " cannot be read. " + fault.what()
             + ". The table starts empty; saving will replace the file.";
@@ -114,12 +118,20 @@ bool SampleEditor::saveEmptiesDataFile() const
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(dataFilePath(), error);
     // A file that cannot be measured may still hold groups.
-    return error ? m_store.exists(core::ScratchFile::Data) : size > 0;
+    if (error)
+        return m_document ? std::filesystem::exists(*m_document, error)
+                          : m_store.exists(core::ScratchFile::Data);
+    return size > 0;
 }
 
 void SampleEditor::save()
 {
     const std::string text = sampleFileText(m_table);
+    if (m_document) {
+        saveAs(*m_document);
+        m_saved = m_table.filledRows();
+        return;
+    }
     // Not while Quantem or quantem-fit works on the root: a fit reads data.qtm group by group.
     const core::RootLock lock(m_store.root(), kDataProgramName);
     if (lock.refused())

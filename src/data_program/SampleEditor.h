@@ -4,6 +4,7 @@
 #include "data_program/SampleTable.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +20,12 @@ public:
 
     const core::ScratchStore& store() const noexcept { return m_store; }
     const SampleTable& table() const noexcept { return m_table; }
+    /// The file the editor loads and saves: data.qtm of the install root, or the document file.
     std::filesystem::path dataFilePath() const;
+    /// Makes path the file the editor loads and saves in place of data.qtm (a sample file the
+    /// user opened by name). Nothing is read until loadDataFile.
+    void setDocumentFile(std::filesystem::path path) { m_document = std::move(path); }
+    bool editsDocumentFile() const noexcept { return m_document.has_value(); }
 
     enum class LoadOutcome
     {
@@ -75,9 +81,10 @@ public:
     /// Whether saving would leave data.qtm without the numbers it holds now: the table is empty
     /// and the file is not.
     bool saveEmptiesDataFile() const;
-    /// Writes data.qtm under the install root's lock (core::RootLock). Throws core::Fault 62 when
-    /// a row is incomplete, 75 when the file cannot be written or another program keeps the root;
-    /// what() is the message for the user.
+    /// Writes data.qtm under the install root's lock (core::RootLock), or the document file as
+    /// an export is written (never through a link). Throws core::Fault 62 when a row is
+    /// incomplete, 75 when the file cannot be written or another program keeps the root; what()
+    /// is the message for the user.
     void save();
     /// Writes the sample file text to another path, never through a link planted there; data.qtm
     /// and the unsaved state stay as they are. Throws as save.
@@ -88,6 +95,7 @@ public:
 
 private:
     core::ScratchStore m_store;
+    std::optional<std::filesystem::path> m_document;
     SampleTable m_table;
     std::vector<std::vector<Cell>> m_saved;
 };

@@ -5,6 +5,7 @@
 #include "data_program/GroupTableModel.h"
 #include "data_program/GroupTableView.h"
 #include "data_program/Prompts.h"
+#include "data_program/RecentFiles.h"
 #include "data_program/TableChange.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QUndoStack>
@@ -29,7 +31,8 @@ namespace {
 
 } // namespace
 
-SampleEditorWindow::SampleEditorWindow(core::ScratchStore store, Prompts& prompts, QWidget* parent)
+SampleEditorWindow::SampleEditorWindow(core::ScratchStore store, Prompts& prompts,
+    const std::optional<std::filesystem::path>& document, QWidget* parent)
     : QMainWindow(parent)
     , m_editor(std::move(store))
     , m_prompts(prompts)
@@ -56,6 +59,16 @@ SampleEditorWindow::SampleEditorWindow(core::ScratchStore store, Prompts& prompt
         Qt::QueuedConnection);
     connect(m_view, &GroupTableView::clearCellsRequested, this, &SampleEditorWindow::clearCells);
 
+    if (document) {
+        m_editor.setDocumentFile(std::filesystem::absolute(*document));
+        rememberSampleFile(pathText(m_editor.dataFilePath()));
+    }
+    loadAndTell();
+    resize(720, 540);
+}
+
+void SampleEditorWindow::loadAndTell()
+{
     std::string message;
     const SampleEditor::LoadOutcome outcome = m_editor.loadDataFile(message);
     reloadTable();
@@ -72,12 +85,37 @@ SampleEditorWindow::SampleEditorWindow(core::ScratchStore store, Prompts& prompt
             this, [this, message] { m_prompts.warn(this, kEditorTitle, fromUtf8(message)); },
             Qt::QueuedConnection);
     }
-    resize(720, 540);
+}
+
+bool SampleEditorWindow::openDocument(const std::filesystem::path& path)
+{
+    m_view->commitPendingEdit();
+    if (!maybeSave())
+        return false;
+    m_editor.setDocumentFile(std::filesystem::absolute(path));
+    rememberSampleFile(pathText(m_editor.dataFilePath()));
+    m_undoStack->clear(); // the steps were taken on another file
+    loadAndTell();
+    return true;
+}
+
+void SampleEditorWindow::fillRecentMenu()
+{
+    QMenu* menu = m_actions.recent;
+    menu->clear();
+    const QStringList files = recentSampleFiles();
+    for (const QString& file : files) {
+        QAction* open = menu->addAction(file);
+        connect(open, &QAction::triggered, this, [this, file] { openDocument(toPath(file)); });
+    }
+    if (files.isEmpty())
+        menu->addAction(QStringLiteral("(no sample file opened by name yet)"))->setEnabled(false);
 }
 
 void SampleEditorWindow::connectActions()
 {
     const EditorActions& actions = m_actions;
+    connect(actions.recent, &QMenu::aboutToShow, this, &SampleEditorWindow::fillRecentMenu);
     connect(actions.open, &QAction::triggered, this, [this] { openFile(); });
     connect(actions.importFile, &QAction::triggered, this, [this] { importFile(); });
     connect(actions.save, &QAction::triggered, this, [this] { save(); });

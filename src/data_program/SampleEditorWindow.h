@@ -5,6 +5,9 @@
 
 #include <QMainWindow>
 
+#include <filesystem>
+#include <optional>
+
 class QLabel;
 class QSpinBox;
 class QUndoStack;
@@ -23,8 +26,11 @@ class SampleEditorWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    /// Opens the editor on data.qtm of the store's root.
-    SampleEditorWindow(core::ScratchStore store, Prompts& prompts, QWidget* parent = nullptr);
+    /// Opens the editor on data.qtm of the store's root, or on document when one is given: a
+    /// sample file opened by name, which Save then writes back.
+    SampleEditorWindow(core::ScratchStore store, Prompts& prompts,
+        const std::optional<std::filesystem::path>& document = std::nullopt,
+        QWidget* parent = nullptr);
 
     const SampleEditor& editor() const noexcept { return m_editor; }
     GroupTableModel* model() const noexcept { return m_model; }
@@ -34,6 +40,9 @@ public:
     /// The commands of the menus and the toolbar. The file commands return false when they did
     /// not complete (cancelled or refused).
     bool openFile();
+    /// Makes path the file the editor edits and saves (after asking about unsaved changes), and
+    /// puts it first in the recent list. False when cancelled.
+    bool openDocument(const std::filesystem::path& path);
     bool importFile();
     bool save();
     bool saveAs();
@@ -59,6 +68,9 @@ private:
     QWidget* makeGroupSizePanel();
     void keepChange(const QString& step, SampleTable before);
     void reloadTable();
+    /// Loads the editor's file into the table and says in the status bar how that went.
+    void loadAndTell();
+    void fillRecentMenu();
     void showTableKeepingCursor();
     void refresh();
     void applyColumnWidths();

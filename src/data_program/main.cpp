@@ -57,7 +57,15 @@ int main(int argc, char* argv[])
     const QCommandLineOption root(QStringLiteral("root"),
         QStringLiteral("The install root (default: ~/qorvel_hg)."), QStringLiteral("DIR"));
     parser.addOption(root);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+        QStringLiteral("A sample file to edit and save back to, in place of the root's data.qtm."),
+        QStringLiteral("[FILE]"));
     parser.process(application);
+    if (parser.positionalArguments().size() > 1) {
+        std::cerr << "quantem-data: give one sample file at most\n"
+                  << parser.helpText().toStdString();
+        return 2;
+    }
 
     const std::optional<std::filesystem::path> rootPath = installRoot(parser, root);
     if (!rootPath) {
@@ -68,10 +76,16 @@ int main(int argc, char* argv[])
     const quantem::core::ScratchStore store(*rootPath);
     quantem::data::DialogPrompts prompts;
     std::unique_ptr<QWidget> window;
-    if (quantem::data::startModeOf(store) == quantem::data::StartMode::ReportViewer)
+    // A file given by name is always edited; otherwise jb.sys says what the program is for.
+    if (parser.positionalArguments().isEmpty()
+        && quantem::data::startModeOf(store) == quantem::data::StartMode::ReportViewer)
         window = std::make_unique<quantem::data::ReportViewerWindow>(store);
-    else
-        window = std::make_unique<quantem::data::SampleEditorWindow>(store, prompts);
+    else {
+        std::optional<std::filesystem::path> document;
+        if (!parser.positionalArguments().isEmpty())
+            document = std::filesystem::path(parser.positionalArguments().front().toStdU16String());
+        window = std::make_unique<quantem::data::SampleEditorWindow>(store, prompts, document);
+    }
     window->show();
     return QApplication::exec();
 }

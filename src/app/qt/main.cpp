@@ -1,4 +1,5 @@
 #include "analysis/qt/FitDetailsWindow.h"
+#include "app/AdoptSampleFile.h"
 #include "app/Commands.h"
 #include "app/InstallRoot.h"
 #include "app/OtherStartSearches.h"
@@ -26,6 +27,7 @@
 #include <QDir>
 #include <QFont>
 #include <QMessageBox>
+#include <QStatusBar>
 
 #include <atomic>
 #include <clocale>
@@ -69,7 +71,15 @@ int main(int argc, char* argv[])
     const QCommandLineOption prepareOption(QStringLiteral("prepare-only"),
         QStringLiteral("Prepare the install root (pictures, help, sample data) and exit."));
     parser.addOption(prepareOption);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+        QStringLiteral("A sample file to fit: it becomes the root's data.qtm, the previous one "
+                       "kept as data.qtm.bak."),
+        QStringLiteral("[FILE]"));
     parser.process(application);
+    if (parser.positionalArguments().size() > 1) {
+        std::cerr << "quantem: give one sample file at most\n" << parser.helpText().toStdString();
+        return 2;
+    }
     // Made absolute once: every path built from the root, the help page's among them, is then
     // a file of this machine wherever the program runs.
     const std::optional<std::filesystem::path> givenRoot = quantem::core::installRootFrom(
@@ -100,6 +110,11 @@ int main(int argc, char* argv[])
                 .arg(QString::fromStdString(root.string()), QString::fromUtf8(error.what())));
         return 1;
     }
+    // A sample file opened from the desktop becomes the root's samples before the first fit.
+    std::optional<quantem::app::AdoptedSamples> adopted;
+    if (!parser.positionalArguments().isEmpty())
+        adopted = quantem::app::adoptSampleFile(
+            root, std::filesystem::path(parser.positionalArguments().front().toStdU16String()));
     if (parser.isSet(prepareOption))
         return 0;
 
@@ -185,6 +200,8 @@ int main(int argc, char* argv[])
         });
         mainWindow->render();
         mainWindow->show();
+        if (adopted)
+            mainWindow->statusBar()->showMessage(QString::fromStdString(adopted->message));
     });
     splash.show();
     return QApplication::exec();

@@ -55,8 +55,11 @@ void runCommand(Session& session, const std::function<void()>& command, CommandS
     try {
         command();
     } catch (const core::RunStopped&) {
-        // The run ended between two evaluations: what it wrote is whole, nothing is published.
+        // The run ended between two evaluations: what it wrote is whole, nothing is published,
+        // and the state line no longer says to wait.
         core::postNotice(session.form1, core::NoticeKind::Reason, core::kStoppedText);
+        if (session.form1.Label10 == core::kRegressWaitCaption)
+            session.form1.Label10 = core::kStateCaption;
     } catch (const std::exception& fault) {
         core::postNotice(session.form1, core::NoticeKind::Reason, fault.what());
         session.messages.show(MessageWindowId::Form5);
@@ -194,12 +197,10 @@ bool confirmExit(Session& session)
     if (session.questions == nullptr)
         return true;
     switch (session.questions->askYesNoCancel(kExitPromptText, kExitPromptTitle)) {
-    case core::Answer::Yes: {
-        // A report that could not be saved was told in a message window: stay, so it is seen.
-        const std::size_t showings = session.messages.log().size();
-        results::saveDataReport(session);
-        return session.messages.log().size() == showings;
-    }
+    case core::Answer::Yes:
+        // A report that could not be saved was told in a message window: stay, so it is seen;
+        // a cancelled save dialog takes the user back to the program, never out unsaved.
+        return results::saveDataReport(session) == results::ReportSave::Written;
     case core::Answer::No:
         return true;
     case core::Answer::Cancel:

@@ -345,12 +345,13 @@ void saveChart(Session& session, ChartExport& exporter)
 {
     core::Form2& form2 = session.form2;
     ensureLoaded(form2);
-    form2.Picture1Visible = true;
-    // With nothing cut there is nothing to save: say so before asking for a name.
+    // With nothing cut there is nothing to save: say so before asking for a name, and leave
+    // the drawing in view instead of covering it with an empty picture box.
     if (!form2.Picture1) {
         session.messages.show(MessageWindowId::Form5, std::string(kNoCutChartText));
         return;
     }
+    form2.Picture1Visible = true;
     if (session.questions == nullptr)
         return;
     std::filesystem::path path = session.questions->saveFileName(kBitmapFilter, kBitmapExtension);

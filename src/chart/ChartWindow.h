@@ -89,7 +89,8 @@ void openChartHelp(core::Session& session);
 void cutChart(core::Session& session, ChartExport& exporter);
 /// "SaveChart" / "SaveCupChart": shows the picture box, asks for a file name (".BMP" added when
 /// the name has no extension) and saves the cut chart there as a bitmap. With no cut chart,
-/// Form5 says "  No cut chart!" before any name is asked for; a cancelled dialog writes nothing.
+/// Form5 says "  No cut chart!" before any name is asked for and the drawing stays in view; a
+/// cancelled dialog writes nothing.
 void saveChart(core::Session& session, ChartExport& exporter);
 /// "Export...": asks for a file name (".png" added when it has none) and writes the chart as
 /// drawn to it as PNG, SVG or PDF by the name's extension. Another extension, or a file that

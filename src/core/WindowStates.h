@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quantem::core {
@@ -27,6 +28,10 @@ enum class NoticeKind
     WriteFailure, // a file could not be written: the cause of what followed
 };
 
+/// The state line at rest, and while a regression runs.
+inline constexpr std::string_view kStateCaption = "State of regression analysis ";
+inline constexpr std::string_view kRegressWaitCaption = "Regress analysis, wait !";
+
 /// The main window's values: the blackboard where results live and from which later commands
 /// read them back. Fixed captions that nothing changes live only in the view.
 struct Form1
@@ -48,7 +53,7 @@ struct Form1
                 Label22 = " ";
 
     std::string Label9 = "InputPowerInitialValue:";
-    std::string Label10 = "State of regression analysis ";
+    std::string Label10 = std::string(kStateCaption);
     std::string Frame1 = "Return to model of overview report"; // the report frame's caption
 
     bool Text1Visible = true;

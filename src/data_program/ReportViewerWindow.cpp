@@ -15,6 +15,7 @@ ReportViewerWindow::ReportViewerWindow(const core::ScratchStore& store, QWidget*
     : QMainWindow(parent)
     , m_text(new QPlainTextEdit(this))
 {
+    setObjectName(QStringLiteral("ReportViewer"));
     setWindowTitle(QStringLiteral("Quantem - Report"));
     m_text->setObjectName(QStringLiteral("reportText"));
     m_text->setReadOnly(true);

@@ -41,6 +41,7 @@ SampleEditorWindow::SampleEditorWindow(core::ScratchStore store, Prompts& prompt
     , m_view(new GroupTableView(this))
     , m_actions(addEditorActions(*this))
 {
+    setObjectName(QStringLiteral("SampleEditor"));
     setWindowTitle(kEditorTitle + QStringLiteral("[*]"));
     m_undoStack->setUndoLimit(kUndoSteps);
     m_view->setObjectName(QStringLiteral("groupTable"));

@@ -1,6 +1,7 @@
 #include "core/InstallRootPath.h"
 #include "core/ScratchStore.h"
 #include "core/TextOnlyArguments.h"
+#include "core/qt/WindowGeometryKeeper.h"
 #include "data_program/Prompts.h"
 #include "data_program/ReportViewerWindow.h"
 #include "data_program/SampleEditorWindow.h"
@@ -86,6 +87,10 @@ int main(int argc, char* argv[])
             document = std::filesystem::path(parser.positionalArguments().front().toStdU16String());
         window = std::make_unique<quantem::data::SampleEditorWindow>(store, prompts, document);
     }
+    // Both windows come back with the size and place the user left them at.
+    quantem::ui::keepWindowGeometry(
+        { { QStringLiteral("SampleEditor"), quantem::ui::KeptGeometry::Whole },
+            { QStringLiteral("ReportViewer"), quantem::ui::KeptGeometry::Whole } });
     window->show();
     return QApplication::exec();
 }

@@ -153,22 +153,28 @@ std::string buildDataReport(const core::Session& session, DataReportVariant vari
     return out;
 }
 
-void saveDataReport(core::Session& session)
+ReportSave saveDataReport(core::Session& session)
 {
     try {
-        if (!reportPossible(session) || session.questions == nullptr)
-            return;
+        if (!reportPossible(session))
+            return ReportSave::Refused;
+        if (session.questions == nullptr)
+            return ReportSave::Cancelled;
         const std::filesystem::path path
             = session.questions->saveFileName(kReportFilter, kReportExtension);
         if (path.empty())
-            return;
+            return ReportSave::Cancelled;
         const std::string report = buildDataReport(session, DataReportVariant::Save);
         // Never through a link planted at the chosen name, and whole or not at all.
-        if (const core::ExportOutcome saved = core::writeExportFile(path, report); !saved)
+        if (const core::ExportOutcome saved = core::writeExportFile(path, report); !saved) {
             core::refuseInput(session, MessageWindowId::Form5, std::string(kReportNotWrittenText),
                 "The report was not written to " + path.string() + ": " + saved.failure + ".");
+            return ReportSave::Refused;
+        }
+        return ReportSave::Written;
     } catch (const std::exception&) {
         session.messages.show(MessageWindowId::Form5);
+        return ReportSave::Refused;
     }
 }
 

@@ -28,11 +28,19 @@ inline constexpr const char* kReportExtension = "TXT";
 /// model needs, 9 when its ModelId is not 1..52, 13 when the ModelId is not a number.
 std::string buildDataReport(const core::Session& session, DataReportVariant variant);
 
+/// How a save of the data report ended.
+enum class ReportSave
+{
+    Written,
+    Cancelled, // the user gave no file name
+    Refused // a message window said why nothing was written
+};
+
 /// Asks for a file name (Text files, .TXT) and writes the report there; an empty name writes
 /// nothing. With no regression result (xs.sys missing, empty or incomplete) or no data.qtm it
 /// shows Form5 with core::kDoRegressionText or core::kNoDataText and asks nothing; a file that
 /// cannot be written shows kReportNotWrittenText and keeps its earlier content. Never throws.
-void saveDataReport(core::Session& session);
+ReportSave saveDataReport(core::Session& session);
 
 /// Writes the report (show variant) to bgx.sys for the data program to display; the same
 /// messages as saveDataReport when it cannot. Never throws.

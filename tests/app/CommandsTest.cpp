@@ -163,13 +163,16 @@ namespace {
         root.writeSamples("1,2\r\n2,3\r\n");
         root.writeFile("sys/xs.sys", "7,\"1.25\",\"-0.5\",\"0.75\"\r\n");
         session.form1.Text5 = "the report";
-        questions.answers = { core::Answer::Yes, core::Answer::Yes };
-        questions.fileNames
-            = { root.path() / "saved.TXT", root.path() / "no-such-folder" / "x.TXT" };
+        questions.answers = { core::Answer::Yes, core::Answer::Yes, core::Answer::Yes };
+        questions.fileNames = { root.path() / "saved.TXT",
+            root.path() / "no-such-folder" / "x.TXT", std::filesystem::path() };
         EXPECT_TRUE(confirmExit(session));
         EXPECT_NE(root.read("saved.TXT").find("the report\r\n"), std::string::npos);
         EXPECT_FALSE(confirmExit(session)); // the report could not be written: the program stays
         EXPECT_TRUE(session.messages[MessageWindowId::Form5].visible);
+        const std::size_t showings = session.messages.log().size();
+        EXPECT_FALSE(confirmExit(session)); // the save dialog was cancelled: back to the program
+        EXPECT_EQ(session.messages.log().size(), showings);
     }
 
     TEST_F(CommandsTest, HelpAndWindowsGoThroughTheShellAndState)

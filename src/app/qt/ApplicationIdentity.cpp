@@ -1,5 +1,6 @@
 #include "app/qt/ApplicationIdentity.h"
 
+#include "app/WindowTitle.h"
 #include "app/qt/Artwork.h"
 
 #include <QGuiApplication>
@@ -13,7 +14,8 @@ void setApplicationIdentity()
     QGuiApplication::setApplicationName(QStringLiteral("quantem"));
     // Settings go to ~/.config/quantem/, beside those of the data program.
     QGuiApplication::setOrganizationName(QStringLiteral("quantem"));
-    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kMainWindowTitle).trimmed());
+    QGuiApplication::setApplicationDisplayName(
+        QString::fromLatin1(app::kProgramTitle.data(), app::kProgramTitle.size()));
     QIcon icon;
     for (int side : { 16, 32, 64, 128 })
         icon.addPixmap(programLogo(side));

@@ -19,6 +19,7 @@
 #include "core/ProcessMemory.h"
 #include "core/Session.h"
 #include "core/TextOnlyArguments.h"
+#include "core/qt/WindowGeometryKeeper.h"
 #include "equation/qt/EquationWindow.h"
 #include "ranking/qt/RankingWindow.h"
 
@@ -203,6 +204,16 @@ int main(int argc, char* argv[])
         if (adopted)
             mainWindow->statusBar()->showMessage(QString::fromStdString(adopted->message));
     });
+    // Every window but the message windows and the splash comes back at the size the user left
+    // it; the main window, the chart and the calculator keep their own placement, the others
+    // their place too.
+    using quantem::ui::KeptGeometry;
+    quantem::ui::keepWindowGeometry({ { QStringLiteral("Form1"), KeptGeometry::Size },
+        { QStringLiteral("Form2"), KeptGeometry::Size },
+        { QStringLiteral("Form11"), KeptGeometry::Size },
+        { QStringLiteral("FitDetails"), KeptGeometry::Whole },
+        { QStringLiteral("RankingWindow"), KeptGeometry::Whole },
+        { QStringLiteral("EquationWindow"), KeptGeometry::Whole } });
     splash.show();
     return QApplication::exec();
 }

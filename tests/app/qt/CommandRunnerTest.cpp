@@ -157,6 +157,9 @@ namespace {
             runner->waitForRun();
             EXPECT_EQ(gate.calls(), 1) << byKey; // no evaluation after the one that was held
             EXPECT_EQ(panel1(), core::kStoppedText) << byKey;
+            // The run has ended: the state line no longer says to wait.
+            EXPECT_EQ(control<QLabel>("Label10")->text().toStdString(), core::kStateCaption)
+                << byKey;
             EXPECT_EQ(control<QLabel>("Label2")->text().trimmed(), QString()) << byKey;
             EXPECT_EQ(control<QLabel>("Label17")->text().trimmed(), QString()) << byKey;
             EXPECT_TRUE(session.messages.log().empty());

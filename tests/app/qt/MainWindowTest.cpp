@@ -58,7 +58,9 @@ namespace {
 
     TEST_F(MainWindowView, ControlsExistWithTheirInitialTexts)
     {
-        EXPECT_EQ(window->windowTitle().toStdString(), " Quantem - QTM");
+        // The root, then the program's name; no model is chosen yet.
+        EXPECT_EQ(
+            window->windowTitle().toStdString(), root.path().string() + " \u2014 Quantem - QTM");
         EXPECT_EQ(editText("Text1"), " ");
         EXPECT_EQ(editText("Text2"), " ");
         EXPECT_EQ(editText("Text3"), " ");
@@ -235,6 +237,21 @@ namespace {
         control<QToolButton>("tc")->click();
         EXPECT_FALSE(window->isVisible());
         EXPECT_EQ(questions.asked.size(), 2u);
+    }
+
+    TEST_F(MainWindowView, YesToSavingThenCancellingTheSaveDialogKeepsTheWindow)
+    {
+        root.writeSamples("1,2\r\n2,3\r\n");
+        root.writeFile("sys/xs.sys", "7,\"1.25\",\"-0.5\",\"0.75\"\r\n");
+        questions.answers = { core::Answer::Yes, core::Answer::Yes };
+        questions.fileNames = { std::filesystem::path(), root.path() / "kept.TXT" };
+        trigger("TC");
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_TRUE(session.messages.log().empty());
+
+        trigger("TC");
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_NE(root.read("kept.TXT"), "<missing>");
     }
 
     TEST_F(MainWindowView, SharedActionsReachTheirCommandsFromMenuAndToolbar)

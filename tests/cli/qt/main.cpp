@@ -1,5 +1,6 @@
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 // The chart files are read back without a display: the offscreen platform is chosen before the
@@ -8,6 +9,8 @@ int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QGuiApplication application(argc, argv);
+    // Settings go to the toolkit's test folder, never to the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

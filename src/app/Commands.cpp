@@ -85,6 +85,12 @@ void loadMainWindow(Session& session, const std::string& date, const std::string
 {
     session.form1.StatusBar1[1] = date;
     session.form1.StatusBar1[2] = time;
+    // The load is a new command right after the start-up reset, so it emptied panel 1: a file
+    // the start-up could not write is named again, or the first state would not say why.
+    const std::vector<core::WriteFailure> startUp = session.store.writeFailuresSince(0);
+    if (!startUp.empty())
+        core::postNotice(
+            session.form1, core::NoticeKind::WriteFailure, writeFailureNotice(startUp));
 }
 
 void loadPicture(Session& session, const std::string& pictureFile)

@@ -36,7 +36,9 @@ void runCommand(core::Session& session, const std::function<void()>& command,
 /// The start-up reset: da.sys 2, mb.sys 0,0, bmb.sys 0, xx.sys 0,0,0,0, JC.sys 98500000000000.
 void startUpReset(core::Session& session);
 
-/// Main window load: status panels 2 and 3 get the date and the time.
+/// Main window load: status panels 2 and 3 get the date and the time. When files could not be
+/// written since the session began (the start-up reset on a root that cannot be written),
+/// status panel 1 names them with the system's reason, as the command that failed did.
 void loadMainWindow(core::Session& session, const std::string& date, const std::string& time);
 
 /// Clear results. The menu route also writes wcqk.sys and leaves a different state line.

@@ -1,5 +1,7 @@
 #include "app/Regression.h"
 
+#include "app/RegressionReasons.h"
+#include "app/ShownModelRegression.h"
 #include "core/CheckedMath.h"
 #include "core/Fault.h"
 #include "core/InputReasons.h"
@@ -9,6 +11,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 
 namespace quantem::app {
 
@@ -27,6 +30,21 @@ namespace {
     void refuseInput(Session& session, const std::string& reason)
     {
         core::refuseInput(session, MessageWindowId::Form5, std::nullopt, reason);
+    }
+
+    /// val of a count, or no value when it is beyond the double range: then the input error is
+    /// shown with why, as for every other count that cannot be used.
+    std::optional<double> countOf(
+        Session& session, const std::string& text, const std::function<std::string()>& reason)
+    {
+        try {
+            return core::val(text);
+        } catch (const Fault& fault) {
+            if (fault.code() != FaultCode::Overflow)
+                throw;
+            refuseInput(session, reason());
+            return std::nullopt;
+        }
     }
 
     std::string countReason(const Session& session, bool modelChosen, double n)
@@ -74,8 +92,14 @@ void regressionCommand(Session& session, Route route)
     store.writeRecord(ScratchFile::Da, Record { 1.0 });
     if (route == Route::Menu)
         store.writeRecord(ScratchFile::Wcqk, Record { 0.0, 0.0, 0.0, 0.0 });
-    form.Label10 = "Regress analysis, wait !";
-    store.writeRecord(ScratchFile::Mm, Record { core::val(form.Text2) });
+    form.Label10 = core::kRegressWaitCaption;
+    // The model is not read yet: the one xx.sys names says which counts the reason gives.
+    const std::optional<double> samples = countOf(session, form.Text2, [&] {
+        return core::reasons::sampleCountBeyondRange(storedModel(session).value_or(0), form.Text2);
+    });
+    if (!samples)
+        return;
+    store.writeRecord(ScratchFile::Mm, Record { *samples });
     store.writeRecord(ScratchFile::R1, Record { 0.0 });
     const std::vector<double> model = store.readNumbers(ScratchFile::Xx, 4);
     const int exponentCount = core::toInteger16(model[2]);
@@ -87,10 +111,21 @@ void regressionCommand(Session& session, Route route)
 
 void runRegression(Session& session, int exponentCount, core::ModelId model)
 {
-    const double n = core::val(session.form1.Text2);
-    const double m = core::val(session.form1.Text3);
+    const core::Form1& form = session.form1;
+    const std::optional<double> groups = countOf(session, form.Text2,
+        [&] { return core::reasons::sampleCountBeyondRange(model, form.Text2); });
+    if (!groups)
+        return;
+    const std::optional<double> elements = countOf(session, form.Text3,
+        [&] { return core::reasons::elementCountBeyondRange(model, form.Text3); });
+    if (!elements)
+        return;
+    const double n = *groups;
+    const double m = *elements;
+    const RegressionMark mark = markRegression(session);
     if (core::usesLinearEngine(model)) {
         linear::runLinearFamilyFit(session, model);
+        explainRegression(session, model, mark);
         return;
     }
     const bool modelChosen = core::groupSize(model) > 0;
@@ -132,6 +167,7 @@ void runRegression(Session& session, int exponentCount, core::ModelId model)
         return;
     }
     power::exponentSearch(session, exponentCount, model);
+    explainRegression(session, model, mark);
 }
 
 } // namespace quantem::app

@@ -31,8 +31,14 @@ namespace {
 
 std::optional<std::string> sampleLayoutNotice(const core::Session& session)
 {
-    const int size = shownGroupSize(session);
-    const double groups = core::val(session.form1.Text2);
+    int size = 0;
+    double groups = 0.0;
+    try {
+        size = shownGroupSize(session);
+        groups = core::val(session.form1.Text2);
+    } catch (const core::Fault&) {
+        return std::nullopt; // a count beyond the range: the fit refuses it and says why
+    }
     if (size == 0 || !(groups >= 1))
         return std::nullopt;
     const std::unique_ptr<core::ByteSource> source = session.store.open(core::ScratchFile::Data);

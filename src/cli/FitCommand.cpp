@@ -4,6 +4,7 @@
 #include "app/MessageWindowCommands.h"
 #include "app/ModelSelection.h"
 #include "app/Regression.h"
+#include "app/RegressionReasons.h"
 #include "cli/DetailsOutput.h"
 #include "cli/EquationCommand.h"
 #include "cli/RankCommand.h"
@@ -35,16 +36,24 @@ namespace {
         return result.ec == std::errc() && result.ptr == end && model >= 1 && model <= 52;
     }
 
+    /// What a run told beside the window state: notices before the fit and after it, and why
+    /// "Model choice mistake !" was shown when the window itself does not say.
+    struct RunTold
+    {
+        std::vector<std::string> notices;
+        std::optional<std::string> modelChoiceReason;
+    };
+
     /// Runs one fit as the main window would: select, type the sample count and the initial
     /// value, regress by the menu, then close what was shown since firstShowing with its first
     /// button. The steps after the selection carry it on, so a notice of the selection stays in
-    /// status panel 1. Returns false when the selection could not store the model: the run stops
-    /// there, because a regression would fit the model that the earlier xx.sys names. notices
-    /// gets what the program tells beside the window state: before the fit and after it.
-    bool runOne(Session& session, const FitRun& run, std::size_t firstShowing, bool publishRefined,
-        std::vector<std::string>& notices)
+    /// status panel 1. When the selection could not store the model, the run stops there,
+    /// because a regression would fit the model that the earlier xx.sys names.
+    RunTold runOne(
+        Session& session, const FitRun& run, std::size_t firstShowing, bool publishRefined)
     {
         constexpr app::CommandStart kCarryOn = app::CommandStart::Continuing;
+        RunTold told;
         const int publishedBefore = session.form1.publishedFits;
         const std::size_t failuresBefore = session.store.writeFailureCount();
         app::runCommand(session, [&] { app::selectModel(session, run.model); });
@@ -58,9 +67,13 @@ namespace {
                 session.form1.Text4 = *run.power;
             if (run.elements)
                 session.form1.Text4 = *run.elements;
-            notices = noticesBeforeFit(session);
+            told.notices = noticesBeforeFit(session);
+            const app::RegressionMark mark = app::markRegression(session);
             app::runCommand(
                 session, [&] { app::regressionCommand(session, app::Route::Menu); }, kCarryOn);
+            if (std::optional<std::string> silent = app::silentEndReason(session, run.model, mark))
+                told.notices.push_back(std::move(*silent));
+            told.modelChoiceReason = app::modelChoiceReason(session, run.model, mark);
         }
         std::set<MessageWindowId> shown;
         for (std::size_t i = firstShowing; i < session.messages.log().size(); ++i)
@@ -71,8 +84,22 @@ namespace {
                 kCarryOn);
         }
         if (selected && shown.empty() && session.form1.publishedFits > publishedBefore)
-            checkPublishedFit(session, publishRefined, notices);
-        return selected;
+            checkPublishedFit(session, publishRefined, told.notices);
+        return told;
+    }
+
+    /// The showings of a run, from firstShowing, added to explained: a "Model choice mistake !"
+    /// without a reason of its own gets the run's.
+    void explainShowings(const std::vector<core::Showing>& log, std::size_t firstShowing,
+        const std::optional<std::string>& modelChoiceReason, std::vector<core::Showing>& explained)
+    {
+        for (std::size_t i = firstShowing; i < log.size(); ++i) {
+            explained.push_back(log[i]);
+            core::Showing& showing = explained.back();
+            if (modelChoiceReason && showing.window == MessageWindowId::Form6
+                && showing.reason.empty())
+                showing.reason = *modelChoiceReason;
+        }
     }
 
     /// Tells on standard error why files could not be written, each file once.
@@ -344,20 +371,22 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err, con
     // to the first run.
     std::size_t firstShowing = 0;
     std::size_t failureMark = 0;
+    // The log of the message windows as this program tells it, with the reasons it adds.
+    std::vector<core::Showing> explained;
     for (std::size_t number = 1; const FitRun& run : options.runs) {
         const int publishedBefore = session.form1.publishedFits;
-        std::vector<std::string> notices;
-        runOne(session, run, firstShowing, options.publishRefined, notices);
+        const RunTold told = runOne(session, run, firstShowing, options.publishRefined);
+        const std::vector<std::string>& notices = told.notices;
+        explainShowings(session.messages.log(), firstShowing, told.modelChoiceReason, explained);
         showedMessage = showedMessage || session.messages.log().size() > firstShowing;
         allPublished = allPublished && session.form1.publishedFits > publishedBefore;
-        printReasons(session.messages.log(), firstShowing, number, err);
+        printReasons(explained, firstShowing, number, err);
         for (const std::string& notice : notices)
             err << "quantem-fit: run " << number << ": " << notice << '\n';
         printWriteFailures(session.store.writeFailuresSince(failureMark), number++, err);
         if (options.json) {
             runs.push_back({ { "Form1", formJson(session.form1) },
-                { "dialogs", dialogsJson(session.messages.log(), firstShowing) },
-                { "notices", notices } });
+                { "dialogs", dialogsJson(explained, firstShowing) }, { "notices", notices } });
             if (options.details) {
                 const auto details = currentDetails(session);
                 runs.back()["details"] = details ? detailsJson(*details) : nullptr;
@@ -374,7 +403,7 @@ int runFits(const FitOptions& options, std::ostream& out, std::ostream& err, con
             << '\n';
     else {
         printText(session.form1, out);
-        printMessageWindows(session.messages.log(), out);
+        printMessageWindows(explained, out);
     }
     if (options.details && !options.json)
         printDetails(currentDetails(session), out);

@@ -5,6 +5,7 @@
 #include "app/PublishRefinedFit.h"
 #include "app/SampleLayoutNotice.h"
 #include "app/ShownFitRefinement.h"
+#include "app/SingularDesignNotice.h"
 #include "core/Notices.h"
 
 namespace quantem::cli {
@@ -20,6 +21,13 @@ std::vector<std::string> noticesBeforeFit(core::Session& session)
 void checkPublishedFit(
     core::Session& session, bool publishRefined, std::vector<std::string>& notices)
 {
+    // The panel keeps the run's first notice: groups read across the lines make every later
+    // remark on the fit beside the point, and a singular design any remark on a better optimum.
+    if (std::optional<std::string> singular = app::singularDesignNotice(session)) {
+        if (notices.empty())
+            core::postNotice(session.form1, core::NoticeKind::Warning, *singular);
+        notices.push_back(std::move(*singular));
+    }
     const std::optional<analysis::Refinement> refinement = app::refineShownFit(session);
     if (!refinement)
         return;
@@ -30,8 +38,6 @@ void checkPublishedFit(
         return;
     }
     if (std::optional<std::string> notice = analysis::muchBetterNotice(*refinement)) {
-        // Groups read across the lines (told first) make the remark beside the point: the
-        // panel keeps telling that.
         if (notices.empty())
             core::postNotice(session.form1, core::NoticeKind::Warning, *notice);
         notices.push_back(std::move(*notice));

@@ -5,6 +5,7 @@
 #include "equation/EquationLibrary.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace quantem::cli {
 
@@ -61,30 +62,73 @@ bool asksForSavingEquation(const std::vector<std::string>& arguments)
     return std::find(arguments.begin(), arguments.end(), kSaveOption) != arguments.end();
 }
 
+namespace {
+
+    /// The name and the equation options of --save-equation, or a usage error.
+    struct SaveRequest
+    {
+        std::string name;
+        std::optional<EquationOptions> options;
+        std::string error;
+    };
+
+    SaveRequest parseSaveRequest(
+        const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot)
+    {
+        SaveRequest request;
+        // --save-equation NAME is taken out; the rest are the options of an equation fit.
+        std::vector<std::string> rest = arguments;
+        const auto option = std::find(rest.begin(), rest.end(), kSaveOption);
+        if (option == rest.end() || option + 1 == rest.end()) {
+            request.error = std::string(kSaveOption) + " needs a name";
+            return request;
+        }
+        request.name = *(option + 1);
+        rest.erase(option, option + 2);
+        if (asksForSavingEquation(rest)) {
+            request.error = std::string(kSaveOption) + " is given twice";
+            return request;
+        }
+        for (const char* fitOnly : kFitOnly) {
+            if (std::find(rest.begin(), rest.end(), fitOnly) != rest.end()) {
+                request.error
+                    = std::string(fitOnly) + " belongs to a fit, not to saving an equation";
+                return request;
+            }
+        }
+        if (!asksForEquation(rest)) {
+            request.error = std::string(kSaveOption) + " needs --equation TEXT";
+            return request;
+        }
+        EquationParseResult parsed = parseEquationArguments(rest, defaultRoot);
+        request.options = std::move(parsed.options);
+        request.error = std::move(parsed.error);
+        return request;
+    }
+
+} // namespace
+
+std::optional<std::filesystem::path> savingRootOf(
+    const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot)
+{
+    if (!asksForSavingEquation(arguments))
+        return std::nullopt;
+    const SaveRequest request = parseSaveRequest(arguments, defaultRoot);
+    if (!request.options)
+        return std::nullopt;
+    return request.options->root;
+}
+
 int saveEquationMain(const std::vector<std::string>& arguments,
     const std::filesystem::path& defaultRoot, std::ostream& out, std::ostream& err)
 {
-    // --save-equation NAME is taken out; the rest are the options of an equation fit.
-    std::vector<std::string> rest = arguments;
-    const auto option = std::find(rest.begin(), rest.end(), kSaveOption);
-    if (option + 1 == rest.end())
-        return usageError(std::string(kSaveOption) + " needs a name", err);
-    const std::string name = *(option + 1);
-    rest.erase(option, option + 2);
-    if (asksForSavingEquation(rest))
-        return usageError(std::string(kSaveOption) + " is given twice", err);
-    for (const char* fitOnly : kFitOnly) {
-        if (std::find(rest.begin(), rest.end(), fitOnly) != rest.end())
-            return usageError(
-                std::string(fitOnly) + " belongs to a fit, not to saving an equation", err);
-    }
-    if (!asksForEquation(rest))
-        return usageError(std::string(kSaveOption) + " needs --equation TEXT", err);
-    const EquationParseResult parsed = parseEquationArguments(rest, defaultRoot);
-    if (!parsed.options)
-        return usageError(parsed.error, err);
+    const SaveRequest request = parseSaveRequest(arguments, defaultRoot);
+    if (!request.options)
+        return usageError(request.error, err);
+    const std::string& name = request.name;
+    const EquationOptions& options = *request.options;
 
-    const std::filesystem::path& root = parsed.options->root;
+    const std::filesystem::path& root = options.root;
     if (const std::optional<std::string> missing = missingRootError(root))
         return usageError(*missing, err);
     const equation::LibraryContents before = equation::readEquationLibrary(root);
@@ -92,7 +136,7 @@ int saveEquationMain(const std::vector<std::string>& arguments,
         err << "quantem-fit: " << before.problem << '\n';
     const bool replacing = std::any_of(before.entries.begin(), before.entries.end(),
         [&](const equation::EquationEntry& e) { return e.name == name; });
-    const std::string refusal = equation::saveEquation(root, entryOf(name, *parsed.options));
+    const std::string refusal = equation::saveEquation(root, entryOf(name, options));
     if (!refusal.empty()) {
         err << "quantem-fit: the equation was not saved: " << refusal << '\n';
         return 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,11 @@ namespace quantem::cli {
 
 /// True when the arguments ask for saving an equation (they hold --save-equation).
 bool asksForSavingEquation(const std::vector<std::string>& arguments);
+
+/// The install root whose equation library the arguments ask to save into; no value when they
+/// do not ask for saving or hold a usage error.
+std::optional<std::filesystem::path> savingRootOf(
+    const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot);
 
 /// Saves the equation of --equation with its --start, --fix, --bounds and --weights under the
 /// name of --save-equation in the root's library, replacing one of that name. Returns 0 when

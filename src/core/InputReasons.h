@@ -25,7 +25,17 @@ namespace reasons {
     /// The sample count does not exceed the number of coefficients.
     std::string noDegreeOfFreedom(double coefficients);
     std::string powerInitialValue(const std::string& text);
+    /// The power initial value of a model with exponents reads as 0 (an empty text, one that is
+    /// not a number, 0 itself, or a number too small for single precision): the search cannot
+    /// start its exponents there.
+    std::string zeroStartValue(ModelId model, const std::string& text);
+    /// The sample count is a number beyond the range a double holds (1E+999).
+    std::string sampleCountBeyondRange(ModelId model, const std::string& text);
+    /// The element count or degree is a number beyond the range a double holds.
+    std::string elementCountBeyondRange(ModelId model, const std::string& text);
     std::string missingSampleFile();
+    /// The sample file cannot be read, with the system's reason ("Is a directory").
+    std::string unreadableSampleFile(const std::string& path, const std::string& systemReason);
     /// Column (1-based) never changes over the groups read.
     std::string constantColumn(int column);
 
@@ -37,6 +47,10 @@ namespace reasons {
 /// without a fault.
 std::optional<std::string> sampleReadingReason(
     const ScratchStore& store, const SampleData& samples, double groupsAsked, int groupSize);
+
+/// Why the store's sample file cannot be read: missing, or (over the files of a root) its path
+/// with the system's reason. No value when it can be read.
+std::optional<std::string> sampleFileProblem(const ScratchStore& store);
 
 /// Shows a message window for a refused input and says why in status panel 1; the showing in the
 /// log keeps the reason too.

@@ -1,3 +1,4 @@
+#include "equation/EquationLibrary.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,10 @@
 #include <spawn.h>
 #include <sstream>
 #include <string>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -25,17 +28,20 @@ namespace {
     using namespace std::chrono_literals;
     using Json = nlohmann::json;
 
-    /// A quantem-fit process started on a root, its output going to files beside it.
+    /// A quantem-fit process started on a root, its output going to files beside it; the
+    /// arguments follow --root and, when json, --json.
     class FitProcess
     {
     public:
-        FitProcess(
-            const test::TempRoot& root, const std::string& name, std::vector<std::string> arguments)
+        FitProcess(const test::TempRoot& root, const std::string& name,
+            std::vector<std::string> arguments, bool json = true)
             : m_out(root.path() / (name + ".out"))
             , m_err(root.path() / (name + ".err"))
         {
-            arguments.insert(arguments.begin(),
-                { QUANTEM_FIT_BINARY, "--root", root.path().string(), "--json" });
+            if (json)
+                arguments.insert(arguments.begin(), "--json");
+            arguments.insert(
+                arguments.begin(), { QUANTEM_FIT_BINARY, "--root", root.path().string() });
             std::vector<char*> argv;
             for (std::string& argument : arguments)
                 argv.push_back(argument.data());
@@ -88,6 +94,17 @@ namespace {
         return form;
     }
 
+    /// The refusal of a command run with --json: the error object on standard output, with the
+    /// sentence that standard error gives.
+    std::string refusalOf(const FitProcess& fit)
+    {
+        const Json json = Json::parse(fit.out());
+        EXPECT_TRUE(json["error"]["position"].is_null()) << fit.out();
+        const std::string message = json["error"]["message"];
+        EXPECT_EQ(fit.err(), "quantem-fit: " + message + "\n");
+        return message;
+    }
+
     const std::string kPlanets
         = "0.387,0.241\r\n0.723,0.615\r\n1,1\r\n1.524,1.881\r\n"
           "5.203,11.862\r\n9.537,29.457\r\n19.191,84.011\r\n30.069,164.79\r\n";
@@ -121,8 +138,7 @@ namespace {
                     EXPECT_EQ(resultOf(fits[i]->out()), alone[i]) << fits[i]->err();
                 } else {
                     EXPECT_EQ(status, 1);
-                    EXPECT_EQ(fits[i]->out(), "");
-                    EXPECT_NE(fits[i]->err().find("is in use by quantem-fit (process "),
+                    EXPECT_NE(refusalOf(*fits[i]).find("is in use by quantem-fit (process "),
                         std::string::npos)
                         << fits[i]->err();
                 }
@@ -159,11 +175,9 @@ namespace {
         FitProcess late(root, "late", kModel51);
         EXPECT_EQ(late.wait(), 1);
         EXPECT_GE(std::chrono::steady_clock::now() - asked, 2s); // it waited a while first
-        EXPECT_EQ(late.out(), "");
-        EXPECT_EQ(late.err(),
-            "quantem-fit: The install root " + root.path().string()
-                + " is in use by quantem-fit (process " + std::to_string(holder.pid())
-                + "): wait until it has finished, then try again.\n");
+        EXPECT_EQ(refusalOf(late),
+            "The install root " + root.path().string() + " is in use by quantem-fit (process "
+                + std::to_string(holder.pid()) + "): wait until it has finished, then try again.");
 
         // The holder, stopped, prints its own runs: model 7's searches, none of model 51.
         kill(holder.pid(), SIGTERM);
@@ -176,6 +190,35 @@ namespace {
                 << report;
         }
         EXPECT_EQ(root.readSys("xx.sys"), "1,1,1,7\r\n");
+        EXPECT_FALSE(std::filesystem::exists(root.sys("lock")));
+    }
+
+    TEST(OneProgramPerRoot, SavingAnEquationWaitsForTheRootAndIsRefusedWhileAnotherHoldsIt)
+    {
+        test::TempRoot root;
+        // A holder that keeps the root as the desktop program does: the lock, its name inside.
+        const int file = ::open(root.sys("lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        ASSERT_GE(file, 0);
+        ASSERT_EQ(::flock(file, LOCK_EX), 0);
+        const std::string named = "quantem 4242\n";
+        ASSERT_EQ(::write(file, named.data(), named.size()), static_cast<ssize_t>(named.size()));
+        const std::vector<std::string> save { "--save-equation", "decay", "--equation",
+            "A*exp(-k*x) + C" };
+        FitProcess refused(root, "refused", save, false);
+        EXPECT_EQ(refused.wait(), 1);
+        EXPECT_EQ(refused.out(), "");
+        EXPECT_EQ(refused.err(),
+            "quantem-fit: The install root " + root.path().string()
+                + " is in use by quantem (process 4242): wait until it has finished, then try "
+                  "again.\n");
+        EXPECT_EQ(root.read(equation::kEquationLibraryFile), "<missing>");
+
+        // Let go as every holder does: the name removed while the lock is still held.
+        ::unlink(root.sys("lock").c_str());
+        ::close(file);
+        FitProcess saved(root, "saved", save, false);
+        EXPECT_EQ(saved.wait(), 0) << saved.err();
+        EXPECT_EQ(equation::readEquationLibrary(root.path()).entries.size(), 1u);
         EXPECT_FALSE(std::filesystem::exists(root.sys("lock")));
     }
 

@@ -3,6 +3,7 @@
 #include "analysis/Refinement.h"
 #include "app/ShownFitRefinement.h"
 #include "cli/JsonNumber.h"
+#include "core/SamplesReadStore.h"
 
 #include <cmath>
 #include <cstdio>
@@ -64,17 +65,30 @@ namespace {
             << "  condition number: " << text(summary.conditionNumber) << '\n';
     }
 
+    // The details as the session's store gives the sample file.
+    std::optional<analysis::FitDetails> describeShownFit(const core::Session& session)
+    {
+        const std::optional<analysis::FitSnapshot> snapshot = analysis::takeSnapshot(session);
+        if (!snapshot)
+            return std::nullopt;
+        std::optional<analysis::Refinement> refinement = app::refineShownFit(session);
+        if (!refinement) // a linear model, or a stopped refinement
+            refinement = analysis::refine(*snapshot);
+        return analysis::describe(*snapshot, *refinement);
+    }
+
 } // namespace
 
 std::optional<analysis::FitDetails> currentDetails(const core::Session& session)
 {
-    const std::optional<analysis::FitSnapshot> snapshot = analysis::takeSnapshot(session);
-    if (!snapshot)
-        return std::nullopt;
-    std::optional<analysis::Refinement> refinement = app::refineShownFit(session);
-    if (!refinement) // a linear model, or a stopped refinement
-        refinement = analysis::refine(*snapshot);
-    return analysis::describe(*snapshot, *refinement);
+    // The snapshot and the refinement read the sample file from the start; they get the groups
+    // of the fit, read once, and nothing of the file past them.
+    const std::optional<std::size_t> items = core::itemsOfShownFit(session.store, session.form1);
+    if (!items)
+        return describeShownFit(session);
+    core::Session bounded = session;
+    bounded.store = core::withSamplesRead(session.store, *items);
+    return describeShownFit(bounded);
 }
 
 nlohmann::ordered_json detailsJson(const analysis::FitDetails& details)

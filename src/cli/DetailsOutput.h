@@ -10,7 +10,8 @@
 
 namespace quantem::cli {
 
-/// The details of the fit the session shows now, refined; no value when there is none.
+/// The details of the fit the session shows now, refined; no value when there is none. Only the
+/// groups of the fit are read from the sample file (core::itemsOfShownFit).
 std::optional<analysis::FitDetails> currentDetails(const core::Session& session);
 
 /// The "details" object of a run: fit, stable, refined (or null) and warning (or null), numbers

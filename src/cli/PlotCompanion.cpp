@@ -5,8 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <system_error>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace quantem::cli {
 
@@ -31,11 +36,45 @@ std::filesystem::path plotCompanionPath()
         : beside;
 }
 
+std::string companionStartFailure(const std::filesystem::path& path)
+{
+    // The companion as it would start, asked only for its version: a loader that cannot map its
+    // toolkit (a memory limit, a library missing) ends it before it prints anything.
+    const std::string program = path.string();
+    char name[] = "quantem-fit-plot";
+    char version[] = "--version";
+    char* const argv[] = { name, version, nullptr };
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return {};
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    const std::string failed
+        = std::string(kPlotCompanionName) + " could not be started (" + program + ": ";
+    if (spawned != 0)
+        return failed + std::strerror(spawned) + ")";
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return {}; // nothing to tell: the start itself is the test
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return {};
+    if (WIFSIGNALED(status))
+        return failed + "it ended on signal " + std::to_string(WTERMSIG(status)) + ")";
+    return failed + "it ended with status " + std::to_string(WEXITSTATUS(status))
+        + " as it started; see the reason above)";
+}
+
 std::string runPlotCompanion(char** argv)
 {
-    const std::string path = plotCompanionPath().string();
+    const std::filesystem::path path = plotCompanionPath();
+    if (std::string failure = companionStartFailure(path); !failure.empty())
+        return failure;
     ::execv(path.c_str(), argv);
-    return std::string(kPlotCompanionName) + " could not be started (" + path + ": "
+    return std::string(kPlotCompanionName) + " could not be started (" + path.string() + ": "
         + std::strerror(errno) + ")";
 }
 

@@ -23,8 +23,14 @@ bool asksForPlot(const std::vector<std::string>& arguments);
 /// beside it when neither is there, so that the reason names a path.
 std::filesystem::path plotCompanionPath();
 
-/// Replaces this process by the companion with the same arguments (argv as main received it).
-/// Returns only when that failed, with the reason.
+/// Why the companion at path cannot start here, tried by starting it for its version only;
+/// empty when it starts. A loader failure (a memory limit, a missing library) gives its reason
+/// on standard error, as the companion's own.
+std::string companionStartFailure(const std::filesystem::path& path);
+
+/// Replaces this process by the companion with the same arguments (argv as main received it),
+/// once it was seen to start (companionStartFailure). Returns only when it could not, with the
+/// reason: the runs are then made here, without the chart.
 std::string runPlotCompanion(char** argv);
 
 /// The plot writer of a program that cannot draw, for charts of model runs and plots of

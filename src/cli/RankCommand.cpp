@@ -1,9 +1,13 @@
 #include "cli/RankCommand.h"
 
 #include "cli/FitCommand.h"
+#include "cli/OutOfMemory.h"
+#include "cli/StopSignals.h"
 #include "cli/ThreadCount.h"
+#include "core/Fault.h"
 #include "core/InstallRootPath.h"
 #include "core/NumberText.h"
+#include "core/SamplePrefix.h"
 #include "core/ScratchStore.h"
 #include "equation/EquationLibrary.h"
 #include "ranking/Ranking.h"
@@ -241,34 +245,77 @@ void printRankText(const std::vector<RankRow>& rows, std::ostream& out)
     }
 }
 
+namespace {
+
+    /// Reads the first items of the root's sample file, those the runs take, into input; true
+    /// when that went well or there is no sample file, else says on err why and gives false.
+    bool readSampleStart(const RankOptions& options, std::size_t items,
+        ranking::RankingInput& input, std::ostream& err)
+    {
+        // Read through the store like every other reader of the sample file; nothing is written.
+        std::unique_ptr<core::ByteSource> source
+            = core::ScratchStore(options.root).open(core::ScratchFile::Data);
+        if (!source)
+            return true;
+        try {
+            input.sampleFile = core::readSamplePrefix(std::move(source), items).bytes;
+            return true;
+        } catch (const core::Fault& fault) {
+            err << "quantem-fit: data.qtm cannot be read (" << fault.what()
+                << "): check the file and its disk, then rank again\n";
+            return false;
+        }
+    }
+
+    void printRows(const std::vector<RankRow>& rows, RankFormat format, std::ostream& out)
+    {
+        switch (format) {
+        case RankFormat::Json:
+            printRankJson(rows, out);
+            break;
+        case RankFormat::Csv:
+            printRankCsv(rows, out);
+            break;
+        case RankFormat::Text:
+            printRankText(rows, out);
+            break;
+        }
+    }
+
+} // namespace
+
 int runRanking(const RankOptions& options, std::ostream& out, std::ostream& err)
 {
+    // A signal stops the runs going on and skips the others; the rows finished are printed.
+    ranking::RankingControl control;
+    StopSignals stops;
+    stops.alsoSet(control.stopRequest());
     const equation::LibraryContents library = equation::readEquationLibrary(options.root);
     if (!library.problem.empty())
         err << "quantem-fit: " << library.problem << '\n';
     ranking::RankingInput input;
-    // Read through the store like every other reader of the sample file; nothing is written.
-    input.sampleFile = core::ScratchStore(options.root).backend().read(core::ScratchFile::Data);
     input.samples = options.samples;
     input.power = options.power;
+    // Only the groups the runs take are read, however long the file.
+    if (!readSampleStart(options, ranking::itemsOfRanking(input, options.groupSize), input, err))
+        return 1;
     const std::vector<ranking::ModelChoice> plan
         = ranking::rankingPlan(options.groupSize, ranking::sampleCountOf(input));
-    const std::vector<RankRow> rows = ranking::rankModels(input, plan, options.threads, nullptr,
-        ranking::equationsForGroupSize(library.entries, options.groupSize));
-    switch (options.format) {
-    case RankFormat::Json:
-        printRankJson(rows, out);
-        break;
-    case RankFormat::Csv:
-        printRankCsv(rows, out);
-        break;
-    case RankFormat::Text:
-        printRankText(rows, out);
-        break;
+    const std::vector<equation::EquationEntry> equations
+        = ranking::equationsForGroupSize(library.entries, options.groupSize);
+    const std::vector<RankRow> rows
+        = ranking::rankModels(input, plan, options.threads, &control, equations);
+    printRows(rows, options.format, out);
+    if (const std::size_t starved = control.outOfMemory(); starved != 0) {
+        err << "quantem-fit: --rank: " << starved << " of the " << plan.size() + equations.size()
+            << " runs had not enough memory and have no row: free some memory or raise the "
+               "limit (ulimit -v), or rank fewer groups\n";
     }
+    if (stops.received() != 0)
+        return stops.exitStatus();
     const bool anyFitted
         = std::any_of(rows.begin(), rows.end(), [](const RankRow& row) { return row.fitted(); });
-    return anyFitted ? 0 : 1;
+    return anyFitted && control.outOfMemory() == 0 ? 0 : 1;
 }
 
 int rankMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
@@ -283,7 +330,7 @@ int rankMain(const std::vector<std::string>& arguments, const std::filesystem::p
         err << "quantem-fit: " << *missing << '\n';
         return kExitUsageError;
     }
-    return runRanking(*parsed.options, out, err);
+    return unlessOutOfMemory([&] { return runRanking(*parsed.options, out, err); }, out, err);
 }
 
 } // namespace quantem::cli

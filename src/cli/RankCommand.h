@@ -53,11 +53,14 @@ void printRankCsv(const std::vector<ranking::RankRow>& rows, std::ostream& out);
 void printRankText(const std::vector<ranking::RankRow>& rows, std::ostream& out);
 
 /// Ranks every model of the group size, and the root's saved equations of that group size, on
-/// the root's samples, leaving the root untouched. A damaged library is told on err and ranks
-/// no equation. Returns 0 when at least one model or equation fitted, 1 otherwise.
+/// the root's samples, leaving the root untouched; of the sample file only the groups asked for
+/// are read. A damaged library is told on err and ranks no equation. Returns 0 when at least one
+/// model or equation fitted, 1 otherwise or when a run had not enough memory (told on err).
+/// SIGINT or SIGTERM stops the ranking: the rows finished are printed and the status is 130 or
+/// 143.
 int runRanking(const RankOptions& options, std::ostream& out, std::ostream& err);
 
-/// Parse and run; 2 for a usage error.
+/// Parse and run; 2 for a usage error, 1 with a reason on err when memory ran out.
 int rankMain(const std::vector<std::string>& arguments, const std::filesystem::path& defaultRoot,
     std::ostream& out, std::ostream& err);
 

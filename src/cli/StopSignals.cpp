@@ -10,6 +10,10 @@ namespace {
     // One process, one set of handlers: the flags live where the handler can reach them.
     std::atomic<int> g_received { 0 };
     core::StopSwitch g_stopSwitch;
+    std::atomic<std::atomic<bool>*> g_alsoSet { nullptr };
+    static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free
+            && std::atomic<bool>::is_always_lock_free,
+        "the handler may only touch lock-free atomics");
     static_assert(
         std::atomic<int>::is_always_lock_free, "the handler may only touch lock-free atomics");
 
@@ -24,6 +28,8 @@ namespace {
     {
         g_received.store(signal, std::memory_order_relaxed);
         g_stopSwitch.request();
+        if (std::atomic<bool>* flag = g_alsoSet.load(std::memory_order_relaxed))
+            flag->store(true, std::memory_order_relaxed);
     }
 
     void install(int signal, struct sigaction& previous)
@@ -41,6 +47,7 @@ namespace {
 
 StopSignals::StopSignals()
 {
+    g_alsoSet.store(nullptr);
     g_received.store(0);
     g_stopSwitch.reset();
     install(SIGINT, g_previousInterrupt);
@@ -49,11 +56,20 @@ StopSignals::StopSignals()
 
 StopSignals::~StopSignals()
 {
+    g_alsoSet.store(nullptr);
     sigaction(SIGINT, &g_previousInterrupt, nullptr);
     sigaction(SIGTERM, &g_previousTerminate, nullptr);
 }
 
 core::StopSwitch& StopSignals::stopSwitch() noexcept { return g_stopSwitch; }
+
+void StopSignals::alsoSet(std::atomic<bool>& flag) noexcept
+{
+    g_alsoSet.store(&flag);
+    // A signal that came before the flag was given stops what it guards too.
+    if (received() != 0)
+        flag.store(true, std::memory_order_relaxed);
+}
 
 int StopSignals::received() const noexcept { return g_received.load(std::memory_order_relaxed); }
 

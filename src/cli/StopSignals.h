@@ -2,6 +2,8 @@
 
 #include "core/StopSwitch.h"
 
+#include <atomic>
+
 namespace quantem::cli {
 
 /// While it lives, SIGINT and SIGTERM stop the fit that is going on instead of killing the
@@ -18,6 +20,9 @@ public:
 
     /// The hook to put in front of a session's progress hook.
     core::StopSwitch& stopSwitch() noexcept;
+    /// The signal also sets flag (a ranking's stop, which its runs watch), from now until the
+    /// end of this object; flag must outlive it.
+    void alsoSet(std::atomic<bool>& flag) noexcept;
     /// The signal that asked to stop, 0 while none did.
     int received() const noexcept;
     /// The exit status of a program ended by that signal: 128 plus its number (130, 143).

@@ -60,10 +60,11 @@ std::string readWholeFile(const std::filesystem::path& path)
     std::string content;
     // Room for the whole file at once: a large sample file is not copied as the text grows.
     content.reserve(source->sizeHint());
-    char buffer[1 << 16];
-    for (std::size_t count = source->read(buffer, sizeof buffer); count != 0;
-         count = source->read(buffer, sizeof buffer))
-        content.append(buffer, count);
+    // On the heap: a program started with a small stack (ulimit -s) must still read its files.
+    std::vector<char> buffer(std::size_t { 1 } << 16);
+    for (std::size_t count = source->read(buffer.data(), buffer.size()); count != 0;
+         count = source->read(buffer.data(), buffer.size()))
+        content.append(buffer.data(), count);
     return content;
 }
 

@@ -13,9 +13,12 @@ namespace quantem::ranking {
 class BackgroundRanking
 {
 public:
-    /// Ranks the plan's models and the saved equations given (those of the plan's group size).
+    /// Ranks the plan's models and the saved equations given (those of the plan's group size),
+    /// on threads started with start. When not even the driving thread can be started, the
+    /// ranking runs here, on the caller's thread, and is done when the constructor returns.
     BackgroundRanking(RankingInput input, std::vector<ModelChoice> plan, int threads = 0,
-        std::vector<equation::EquationEntry> equations = {});
+        std::vector<equation::EquationEntry> equations = {},
+        const ThreadStarter& start = systemThreads());
     /// Stops the ranking and waits for it.
     ~BackgroundRanking();
     BackgroundRanking(const BackgroundRanking&) = delete;

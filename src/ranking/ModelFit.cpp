@@ -129,6 +129,15 @@ int sampleCountOf(const RankingInput& input)
     }
 }
 
+std::size_t itemsOfRanking(const RankingInput& input, int groupSize)
+{
+    try {
+        return core::SampleData::itemsFor(core::val(input.samples), groupSize);
+    } catch (const core::Fault&) {
+        return 0;
+    }
+}
+
 void fitAsFromMenus(
     core::Session& session, const RankingInput& input, const ModelChoice& choice, bool withNotes)
 {

@@ -32,6 +32,11 @@ std::shared_ptr<const core::SampleStorage> readSampleFile(const RankingInput& in
 /// The sample count of the input as a whole number of groups, 0 when it is not a count.
 int sampleCountOf(const RankingInput& input);
 
+/// The most items of the sample file that runs on groups of groupSize numbers read: the groups
+/// the sample count asks for (core::SampleData::itemsFor); 0 when the count is no number, which
+/// every run refuses before it reads.
+std::size_t itemsOfRanking(const RankingInput& input, int groupSize);
+
 /// What the user does to fit a model from the menus: its selection command, the sample count and
 /// the power initial value (the element count or degree for 51 and 52) typed in, then the
 /// regression command of the Data menu. Each step runs as a command: a fault it does not trap

@@ -22,6 +22,15 @@ std::vector<ModelChoice> rankingPlan(int groupSize, int samples)
     return plan;
 }
 
+int groupSizeOf(const ModelChoice& choice)
+{
+    if (choice.model == core::kMultipleLinearModel && choice.elements)
+        return *choice.elements + 1;
+    if (choice.model == core::kPolynomialModel)
+        return 2;
+    return core::groupSize(choice.model);
+}
+
 int parameterCount(const ModelChoice& choice)
 {
     if (choice.elements)

@@ -25,6 +25,10 @@ inline constexpr int kMaxRankedDegree = 10;
 /// degrees 1 to min(10, samples - 2). Empty for a group size below 2.
 std::vector<ModelChoice> rankingPlan(int groupSize, int samples);
 
+/// The numbers of a group the choice's run reads: the model's for 1-50, the elements and y for
+/// 51, x and y for 52.
+int groupSizeOf(const ModelChoice& choice);
+
 /// The number of fitted parameters: a0..ae and k1..kk for 1-50, a0..an for 51 and 52.
 int parameterCount(const ModelChoice& choice);
 

@@ -1,5 +1,6 @@
 #include "cli/StopSignals.h"
 
+#include "ranking/RankingPlan.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -171,6 +172,71 @@ namespace {
                     << "stray file " << name;
                 ASSERT_GE(bytes.size(), 3u) << name;
                 EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
+            }
+        }
+    }
+
+    // Groups of four numbers whose power-model runs search for seconds from a start far off.
+    std::string longRankingSamples(int groups)
+    {
+        std::ostringstream text;
+        text.precision(17);
+        for (int i = 1; i <= groups; ++i) {
+            const double x = 0.25 + 0.0173 * i;
+            const double x2 = 0.5 + 0.0011 * i;
+            const double x3 = 1 + 0.0007 * (i % 97);
+            text << x << ',' << x2 << ',' << x3 << ','
+                 << 1.7 + 2.3 * std::pow(x, 1.37) * std::pow(x2, 0.4) + 0.01 * std::sin(i)
+                 << "\r\n";
+        }
+        return text.str();
+    }
+
+    TEST(StopSignals, RankingStopsOnSignalAndPrintsTheRowsFinished)
+    {
+        test::TempRoot root;
+        root.writeSamples(longRankingSamples(4000));
+        const std::vector<std::string> ranking { "--rank", "--samples", "4000", "--group-size", "4",
+            "--power", "-60", "--threads", "2" };
+        for (const auto& [format, signal] : { std::pair { std::string("--json"), SIGINT },
+                 { std::string("--csv"), SIGTERM }, { std::string("--threads"), SIGTERM } }) {
+            SCOPED_TRACE(format);
+            std::vector<std::string> arguments = ranking;
+            if (format != "--threads")
+                arguments.push_back(format);
+            const SignalledFit run = fitAndSignal(root, arguments, signal);
+            ASSERT_TRUE(run.exited) << "ended by signal " << -run.status;
+            EXPECT_EQ(run.status, 128 + signal);
+            std::istringstream lines(run.out);
+            std::string line;
+            std::vector<std::string> rows;
+            while (std::getline(lines, line))
+                rows.push_back(line);
+            ASSERT_FALSE(rows.empty());
+            if (format == "--json") {
+                const auto json = nlohmann::json::parse(run.out);
+                ASSERT_TRUE(json["rows"].is_array());
+                // The runs not made or stopped have no row.
+                EXPECT_LT(json["rows"].size(), ranking::rankingPlan(4, 4000).size());
+                for (std::size_t i = 0; i < json["rows"].size(); ++i)
+                    EXPECT_EQ(json["rows"][i]["rank"], i + 1);
+            } else if (format == "--csv") {
+                EXPECT_EQ(rows[0].rfind("rank,model,", 0), 0u) << rows[0];
+                const auto fields = [](const std::string& text) {
+                    int commas = 0;
+                    bool quoted = false;
+                    for (char c : text) {
+                        quoted = c == '"' ? !quoted : quoted;
+                        commas += c == ',' && !quoted ? 1 : 0;
+                    }
+                    return quoted ? -1 : commas;
+                };
+                for (const std::string& row : rows)
+                    EXPECT_EQ(fields(row), fields(rows[0])) << row;
+            } else {
+                EXPECT_EQ(rows[0].rfind("rank model", 0), 0u) << rows[0];
+                for (std::size_t i = 1; i < rows.size(); ++i)
+                    EXPECT_EQ(rows[i].rfind(std::to_string(i) + " ", 0), 0u) << rows[i];
             }
         }
     }

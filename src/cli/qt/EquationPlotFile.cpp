@@ -10,6 +10,8 @@ std::string writeEquationPlotFile(const equation::Tape& tape, const equation::Eq
     const equation::EquationResult& result, const equation::EquationSetup& setup,
     const PlotRequest& request)
 {
+    if (const std::optional<std::string> obstacle = offscreenToolkitObstacle())
+        return "the plot was not written to " + request.file.string() + ": " + *obstacle;
     const std::unique_ptr<QGuiApplication> toolkit = startOffscreenToolkit();
     const plot::FitPlot plot = plot::equationPlot(tape, data, result, setup, {});
     const core::ExportOutcome written

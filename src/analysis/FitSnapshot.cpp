@@ -15,6 +15,22 @@ namespace {
         return text.find_first_not_of(' ') == std::string::npos;
     }
 
+    // The columns of x a group holds for a model fitted with this many terms.
+    int variablesOf(const core::ModelDescriptor& model, int terms)
+    {
+        return model.id == core::kPolynomialModel    ? 1
+            : model.id == core::kMultipleLinearModel ? terms
+                                                     : core::groupSize(model.id) - 1;
+    }
+
+    // Only the groups the fit read: a sample file far longer than the fit is not read past them.
+    std::optional<core::SampleData> fittedSamples(
+        const core::Session& session, const core::ModelDescriptor& model, int terms, int n)
+    {
+        return core::SampleData::loadIfPresent(
+            session.store, core::SampleData::itemsFor(n, variablesOf(model, terms) + 1));
+    }
+
 } // namespace
 
 std::optional<FitSnapshot> makeSnapshot(const core::ModelDescriptor& model, int terms,
@@ -28,9 +44,7 @@ std::optional<FitSnapshot> makeSnapshot(const core::ModelDescriptor& model, int 
         && (terms != model.elements
             || exponents.size() != static_cast<std::size_t>(model.exponents)))
         return std::nullopt;
-    const int variables = model.id == core::kPolynomialModel ? 1
-        : model.id == core::kMultipleLinearModel             ? terms
-                                                             : core::groupSize(model.id) - 1;
+    const int variables = variablesOf(model, terms);
     FitSnapshot snapshot;
     snapshot.model = &model;
     snapshot.terms = terms;
@@ -77,18 +91,23 @@ std::optional<FitSnapshot> takeSnapshot(const core::Session& session)
         if (model == nullptr)
             return std::nullopt;
         const int n = core::toInteger16(core::val(form.Text2));
-        const std::optional<core::SampleData> samples
-            = core::SampleData::loadIfPresent(session.store);
-        if (!samples || n < 1)
+        if (n < 1)
             return std::nullopt;
         if (core::usesLinearEngine(id)) {
             const int m = core::toInteger16(core::val(form.Text4));
             if (m < 1)
                 return std::nullopt;
+            const std::optional<core::SampleData> samples = fittedSamples(session, *model, m, n);
+            if (!samples)
+                return std::nullopt;
             std::vector<double> a = session.store.readNumbers(
                 core::ScratchFile::Hgb, static_cast<std::size_t>(m) + 1);
             return makeSnapshot(*model, m, *samples, n, std::move(a), {}, {});
         }
+        const std::optional<core::SampleData> samples
+            = fittedSamples(session, *model, model->elements, n);
+        if (!samples)
+            return std::nullopt;
         const auto e = static_cast<std::size_t>(model->elements);
         const auto k = static_cast<std::size_t>(model->exponents);
         const std::vector<double> record

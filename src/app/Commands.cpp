@@ -9,6 +9,7 @@
 #include "results/DataReport.h"
 
 #include <filesystem>
+#include <new>
 
 namespace quantem::app {
 
@@ -60,6 +61,13 @@ void runCommand(Session& session, const std::function<void()>& command, CommandS
         core::postNotice(session.form1, core::NoticeKind::Reason, core::kStoppedText);
         if (session.form1.Label10 == core::kRegressWaitCaption)
             session.form1.Label10 = core::kStateCaption;
+    } catch (const std::bad_alloc&) {
+        if (session.handsUpOutOfMemory)
+            throw;
+        core::postNotice(session.form1, core::NoticeKind::Reason,
+            "There was not enough memory to finish the command: close other programs or fit "
+            "fewer groups.");
+        session.messages.show(MessageWindowId::Form5);
     } catch (const std::exception& fault) {
         core::postNotice(session.form1, core::NoticeKind::Reason, fault.what());
         session.messages.show(MessageWindowId::Form5);

@@ -10,7 +10,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <oneapi/tbb/global_control.h>
 #include <oneapi/tbb/task_arena.h>
 #include <optional>
 
@@ -128,11 +127,9 @@ int runEquation(const EquationOptions& options, std::ostream& out, std::ostream&
     StopSignals stops;
     analysis::DriverControl control;
     control.stopRequested = [&stops] { return stops.received() != 0; };
+    // The program holds the thread library to what the system gives (ThreadAllowance), the
+    // threads asked for above the cores included.
     tbb::task_arena arena(options.threads > 0 ? options.threads : tbb::task_arena::automatic);
-    std::optional<tbb::global_control> allowance;
-    if (options.threads > tbb::this_task_arena::max_concurrency())
-        allowance.emplace(tbb::global_control::max_allowed_parallelism,
-            static_cast<std::size_t>(options.threads));
     equation::EquationResult result;
     arena.execute([&] { result = equation::fitEquation(tape, samples.data, setup, control); });
     result.warnings.insert(result.warnings.begin(), warnings.begin(), warnings.end());

@@ -1,6 +1,8 @@
 #include "cli/FitProgram.h"
 #include "cli/HelpText.h"
+#include "cli/OutOfMemory.h"
 #include "cli/PlotCompanion.h"
+#include "cli/ThreadAllowance.h"
 #include "core/ProcessMemory.h"
 
 #include <iostream>
@@ -14,10 +16,18 @@ int main(int argc, char** argv)
         return std::cout.flush() ? 0 : 1;
     }
     quantem::core::keepFreedMemory();
-    // Charts are drawn by the companion program, the only one that loads the toolkit; when it
-    // cannot be started, the runs are still made and --plot says why it drew nothing.
-    PlotWriter plot;
-    if (asksForPlot(arguments))
-        plot = missingPlotCompanion(runPlotCompanion(argv));
-    return runFitProgram(argc, argv, plot);
+    // Memory that runs out outside a command (the details, the output) is a message, not an
+    // abort that loses what was printed.
+    return unlessOutOfMemory(
+        [&] {
+            const ThreadAllowance threads(wantedThreads(arguments));
+            // Charts are drawn by the companion program, the only one that loads the toolkit;
+            // when it cannot be started, the runs are still made and --plot says why it drew
+            // nothing.
+            PlotWriter plot;
+            if (asksForPlot(arguments))
+                plot = missingPlotCompanion(runPlotCompanion(argv));
+            return runFitProgram(argc, argv, plot);
+        },
+        std::cout, std::cerr);
 }

@@ -42,6 +42,10 @@ struct Session
     Shell* shell = nullptr;
     Questions* questions = nullptr;
     ProgressHook* progress = nullptr;
+    /// A command that runs out of memory is told as a fault in the window, unless this is set:
+    /// then the allocation failure goes to the caller (a ranking tries such a run again alone
+    /// rather than ranking its message).
+    bool handsUpOutOfMemory = false;
 };
 
 } // namespace quantem::core

@@ -264,6 +264,8 @@ void residualPass(
     } catch (const core::Fault&) {
         // The pass ends quietly; the three labels keep the text they had before the run.
     } catch (const std::bad_alloc&) {
+        if (session.handsUpOutOfMemory)
+            throw;
     }
 }
 
@@ -298,6 +300,8 @@ void runLinearFamilyFit(core::Session& session, ModelId model)
         if (showsErrorDialog(fault.code()))
             refuseInput(session, faultReason(session, model, fault));
     } catch (const std::bad_alloc&) {
+        if (session.handsUpOutOfMemory)
+            throw;
         showInputError(session);
     } catch (const std::exception&) {
         // An internal fault of the runtime is reported like the arithmetic faults.

@@ -163,6 +163,8 @@ std::optional<RankRow> fitModel(const RankingInput& input, const ModelChoice& ch
     if (input.sampleFile)
         files.emplace(core::ScratchFile::Data, *input.sampleFile);
     core::Session session(core::ScratchStore::inMemory(std::move(files), std::move(samplesRead)));
+    // A run short of memory is tried again alone, never ranked by the message it would show.
+    session.handsUpOutOfMemory = true;
     StopCheck stopCheck(stop);
     session.progress = &stopCheck;
     // A fresh root: the program's start, then the user's steps.

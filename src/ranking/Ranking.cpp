@@ -144,9 +144,9 @@ std::vector<RankRow> rankModels(const RankingInput& input, const std::vector<Mod
     // others. The parallel loops within a run stay on its thread: an arena of one asks the
     // scheduler for no thread, so none that the system could refuse is started for them.
     const auto work = [&] {
-        if (count > 1)
-            spread.place();
         try {
+            if (count > 1)
+                spread.place();
             tbb::task_arena alone(1);
             alone.execute(runs);
         } catch (const std::bad_alloc&) {

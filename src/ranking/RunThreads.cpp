@@ -1,5 +1,6 @@
 #include "ranking/RunThreads.h"
 
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -19,6 +20,8 @@ int runOnThreads(int count, const std::function<void()>& work, const ThreadStart
             started.push_back(start(work));
         } catch (const std::system_error&) {
             break; // the system has no more threads to give: fewer do the work
+        } catch (const std::bad_alloc&) {
+            break; // nor memory for one
         }
     }
     struct JoinAll

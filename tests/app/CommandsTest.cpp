@@ -196,6 +196,14 @@ namespace {
         EXPECT_EQ(session.messages.log().size(), 2u);
         runCommand(session, [] {});
         EXPECT_EQ(session.form1.StatusBar1[0], ""); // a notice lasts until the next command
+
+        // Memory that ran out is said as such; a ranking's session gets it back to try again.
+        runCommand(session, [] { throw std::bad_alloc(); });
+        EXPECT_EQ(session.messages.log().size(), 3u);
+        EXPECT_EQ(session.form1.StatusBar1[0].rfind("There was not enough memory", 0), 0u);
+        session.handsUpOutOfMemory = true;
+        EXPECT_THROW(runCommand(session, [] { throw std::bad_alloc(); }), std::bad_alloc);
+        EXPECT_EQ(session.messages.log().size(), 3u);
     }
 
 } // namespace

@@ -2,8 +2,9 @@
 #include "cli/HelpText.h"
 #include "cli/OutOfMemory.h"
 #include "cli/PlotCompanion.h"
-#include "cli/ThreadAllowance.h"
+#include "cli/ThreadCount.h"
 #include "core/ProcessMemory.h"
+#include "ranking/ThreadAllowance.h"
 
 #include <iostream>
 
@@ -20,7 +21,7 @@ int main(int argc, char** argv)
     // abort that loses what was printed.
     return unlessOutOfMemory(
         [&] {
-            const ThreadAllowance threads(wantedThreads(arguments));
+            const quantem::ranking::ThreadAllowance threads(wantedThreads(arguments));
             // Charts are drawn by the companion program, the only one that loads the toolkit;
             // when it cannot be started, the runs are still made and --plot says why it drew
             // nothing.

@@ -21,6 +21,7 @@
 #include "core/TextOnlyArguments.h"
 #include "core/qt/WindowGeometryKeeper.h"
 #include "equation/qt/EquationWindow.h"
+#include "ranking/ThreadAllowance.h"
 #include "ranking/qt/RankingWindow.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@
 #include <QFont>
 #include <QMessageBox>
 #include <QStatusBar>
+
+#include <oneapi/tbb/info.h>
 
 #include <atomic>
 #include <clocale>
@@ -50,6 +53,9 @@ std::filesystem::path defaultRoot()
 int main(int argc, char* argv[])
 {
     quantem::core::keepFreedMemory();
+    // The thread library ends the program when the system refuses it a worker: it is held to the
+    // threads the system gives now.
+    const quantem::ranking::ThreadAllowance threads(tbb::info::default_concurrency());
     // --help and --version print a text and end: they need no display.
     if (quantem::core::asksOnlyForText(argc, argv))
         qputenv("QT_QPA_PLATFORM", "offscreen");

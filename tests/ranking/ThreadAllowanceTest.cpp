@@ -1,15 +1,15 @@
-#include "cli/ThreadAllowance.h"
+#include "ranking/ThreadAllowance.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <system_error>
 
-namespace quantem::cli {
+namespace quantem::ranking {
 namespace {
 
     // The system's threads, until it refuses the one after `limit`.
-    ranking::ThreadStarter refusingAfter(int limit, std::atomic<int>& started)
+    ThreadStarter refusingAfter(int limit, std::atomic<int>& started)
     {
         return [limit, &started](std::function<void()> work) {
             if (started.load() >= limit)
@@ -25,7 +25,7 @@ namespace {
         std::atomic<int> started { 0 };
         EXPECT_EQ(startableThreads(6, refusingAfter(2, started)), 3); // two more beside the caller
         EXPECT_EQ(startableThreads(1, refusingAfter(0, started)), 1); // never fewer than the caller
-        EXPECT_EQ(startableThreads(4, ranking::systemThreads()), 4);
+        EXPECT_EQ(startableThreads(4, systemThreads()), 4);
 
         started = 0;
         const auto parallelism = [] {
@@ -40,15 +40,5 @@ namespace {
         EXPECT_EQ(parallelism(), before); // only while it lives
     }
 
-    TEST(ThreadAllowance, AValidThreadOptionAboveTheCoresIsWanted)
-    {
-        const int cores = wantedThreads({});
-        EXPECT_GE(cores, 1);
-        EXPECT_EQ(wantedThreads({ "--rank", "--threads", std::to_string(cores + 1) }), cores + 1);
-        EXPECT_EQ(wantedThreads({ "--threads", "0" }), cores);
-        EXPECT_EQ(wantedThreads({ "--threads", "2147483647" }), cores); // refused later, not tried
-        EXPECT_EQ(wantedThreads({ "--threads" }), cores);
-    }
-
 } // namespace
-} // namespace quantem::cli
+} // namespace quantem::ranking

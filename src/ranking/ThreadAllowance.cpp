@@ -1,16 +1,13 @@
-#include "cli/ThreadAllowance.h"
-
-#include "cli/ThreadCount.h"
+#include "ranking/ThreadAllowance.h"
 
 #include <condition_variable>
 #include <mutex>
 #include <new>
-#include <oneapi/tbb/info.h>
 #include <system_error>
 
-namespace quantem::cli {
+namespace quantem::ranking {
 
-int startableThreads(int wanted, const ranking::ThreadStarter& start)
+int startableThreads(int wanted, const ThreadStarter& start)
 {
     std::mutex lock;
     std::condition_variable opened;
@@ -39,23 +36,11 @@ int startableThreads(int wanted, const ranking::ThreadStarter& start)
     return static_cast<int>(started.size()) + 1;
 }
 
-int wantedThreads(const std::vector<std::string>& arguments)
-{
-    int wanted = tbb::info::default_concurrency();
-    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] != "--threads")
-            continue;
-        if (const std::optional<int> count = threadCountOf(arguments[i + 1]); count && *count > 0)
-            wanted = std::max(wanted, *count);
-    }
-    return std::max(wanted, 1);
-}
-
-ThreadAllowance::ThreadAllowance(int wanted, const ranking::ThreadStarter& start)
+ThreadAllowance::ThreadAllowance(int wanted, const ThreadStarter& start)
     : m_allowed(startableThreads(wanted, start))
 {
     m_limit.emplace(
         tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(m_allowed));
 }
 
-} // namespace quantem::cli
+} // namespace quantem::ranking

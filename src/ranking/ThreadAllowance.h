@@ -4,17 +4,12 @@
 
 #include <oneapi/tbb/global_control.h>
 #include <optional>
-#include <string>
-#include <vector>
 
-namespace quantem::cli {
+namespace quantem::ranking {
 
 /// How many threads, the calling one counted, the system lets this process run at once now, up
 /// to wanted: the others are started with start, held until all have been tried, then let go.
-int startableThreads(int wanted, const ranking::ThreadStarter& start);
-
-/// The threads a command line asks for: one per core, or more with a valid --threads.
-int wantedThreads(const std::vector<std::string>& arguments);
+int startableThreads(int wanted, const ThreadStarter& start);
 
 /// Holds the thread library to the threads the system gives now (up to wanted) while it lives.
 /// The library ends the program when the system refuses it a worker thread (a limit on the
@@ -23,8 +18,7 @@ int wantedThreads(const std::vector<std::string>& arguments);
 class ThreadAllowance
 {
 public:
-    explicit ThreadAllowance(
-        int wanted, const ranking::ThreadStarter& start = ranking::systemThreads());
+    explicit ThreadAllowance(int wanted, const ThreadStarter& start = systemThreads());
 
     int allowed() const noexcept { return m_allowed; }
 
@@ -33,4 +27,4 @@ private:
     std::optional<tbb::global_control> m_limit;
 };
 
-} // namespace quantem::cli
+} // namespace quantem::ranking

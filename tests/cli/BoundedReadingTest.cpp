@@ -1,47 +1,29 @@
+#include "support/ShellRun.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace quantem::cli {
 namespace {
 
-    const char* const kPlanets = "0.387,0.241\r\n0.723,0.615\r\n1,1\r\n1.524,1.881\r\n"
-                                 "5.203,11.862\r\n9.539,29.458\r\n19.18,84.01\r\n30.06,164.8\r\n";
-
-    struct CommandRun
-    {
-        int status = -1;
-        std::string out;
-    };
+    const std::string kPlanets = test::kPlanetSamples;
+    using CommandRun = test::ShellRun;
 
     /// Runs quantem-fit on root through a shell, limits first (as "ulimit -v 1000000 && "), with
     /// standard error dropped; the root's path in the output reads ROOT.
     CommandRun fit(
         const test::TempRoot& root, const std::string& arguments, const std::string& limits = {})
     {
-        CommandRun run;
-        const std::string command = limits + "'" + std::string(QUANTEM_FIT_BINARY) + "' --root '"
-            + root.path().string() + "' " + arguments + " 2>/dev/null";
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr)
-            return run;
-        char buffer[4096];
-        std::size_t read = 0;
-        while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, read);
-        const int status = ::pclose(pipe);
+        CommandRun run = test::runShell(limits + "'" + std::string(QUANTEM_FIT_BINARY)
+            + "' --root '" + root.path().string() + "' " + arguments);
         // The root's own path (a picture not found) differs between roots, not between readings.
         const std::string path = root.path().string();
         for (std::size_t at = run.out.find(path); at != std::string::npos;
              at = run.out.find(path, at))
             run.out.replace(at, path.size(), "ROOT");
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return run;
     }
 

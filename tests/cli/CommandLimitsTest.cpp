@@ -1,44 +1,24 @@
 #include "cli/OutOfMemory.h"
+#include "support/ShellRun.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace quantem::cli {
 namespace {
 
-    const char* const kPlanets = "0.387,0.241\r\n0.723,0.615\r\n1,1\r\n1.524,1.881\r\n"
-                                 "5.203,11.862\r\n9.539,29.458\r\n19.18,84.01\r\n30.06,164.8\r\n";
-
-    struct CommandRun
-    {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
+    const char* const kPlanets = test::kPlanetSamples;
+    using CommandRun = test::ShellRun;
 
     /// Runs a shell command with standard error to a file beside the root.
     CommandRun shell(const test::TempRoot& root, const std::string& command)
     {
-        CommandRun run;
-        const std::filesystem::path err = root.path() / "err.txt";
-        FILE* pipe = ::popen(("(" + command + ") 2>'" + err.string() + "'").c_str(), "r");
-        if (pipe == nullptr)
-            return run;
-        char buffer[4096];
-        std::size_t read = 0;
-        while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, read);
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = root.read("err.txt");
-        return run;
+        return test::runShell(command, root.path() / "err.txt");
     }
 
     std::string fitCommand(const test::TempRoot& root, const std::string& arguments)

@@ -85,8 +85,9 @@ fuzz: setup
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh
 
 # Single-line mutations of the program, one at a time against the tests; prints the share caught.
+# MUTATE_ARGS passes options on: `make mutate MUTATE_ARGS="--only engine_linear --only data_program"`.
 mutate: setup
-	@python3 scripts/mutate.py
+	@python3 scripts/mutate.py $(MUTATE_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) build-bench build-fuzz build-mutate

@@ -3,6 +3,7 @@
 #include "core/CheckedMath.h"
 #include "core/Fault.h"
 #include "core/InputReasons.h"
+#include "core/Notices.h"
 #include "core/NumberText.h"
 #include "engine_power/CriterionHandoff.h"
 #include "engine_power/PowerEvaluation.h"
@@ -62,9 +63,17 @@ void exponentSearch(core::Session& session, int exponentCount, core::ModelId mod
 void exponentSearch(core::Session& session, int exponentCount, core::ModelId model,
     const EvaluationObserver& observer)
 {
-    if (exponentCount < 0 || exponentCount > kMaxExponents || core::groupSize(model) == 0)
-        return;
     core::Form1& form = session.form1;
+    if (exponentCount < 0 || exponentCount > kMaxExponents || core::groupSize(model) == 0) {
+        // A damaged xx.sys: no search (it has room for six exponents), and the user is told why.
+        core::postNotice(form, core::NoticeKind::Reason,
+            "sys/xx.sys names model " + std::to_string(model) + " with "
+                + std::to_string(exponentCount)
+                + " exponents, which no search can run: choose the model again from its menu.");
+        if (form.Label10 == core::kRegressWaitCaption)
+            form.Label10 = core::kStateCaption;
+        return;
+    }
 
     float s = 0.0f;
     try {

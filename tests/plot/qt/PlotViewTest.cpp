@@ -1,5 +1,6 @@
 #include "plot/qt/PlotView.h"
 
+#include "PlanetPlot.h"
 #include "equation/CompiledFormula.h"
 #include "plot/EquationPlot.h"
 #include "plot/qt/PlotFile.h"
@@ -21,28 +22,7 @@
 namespace quantem::ui {
 namespace {
 
-    /// Kepler's planets fitted with a power law: a curve with both bands.
-    struct PlanetFit
-    {
-        equation::Tape tape = equation::compiled("a*x^k");
-        equation::EquationData data;
-        equation::EquationSetup setup;
-        equation::EquationResult result;
-
-        PlanetFit()
-        {
-            data.variables = { { 0.387, 0.723, 1.0, 1.524, 5.203, 9.537, 19.191, 30.069 } };
-            data.y = { 0.241, 0.615, 1.0, 1.881, 11.862, 29.457, 84.011, 164.79 };
-            setup.parameters.assign(2, {});
-            setup.parameters[1].start = 1.2;
-            setup.startGiven.assign(2, true);
-            result = equation::fitEquation(tape, data, setup);
-        }
-        plot::FitPlot plotFor(const plot::PlotOptions& options) const
-        {
-            return plot::equationPlot(tape, data, result, setup, options);
-        }
-    };
+    using PlanetFit = PlanetPlot; // a curve with both bands
 
     QByteArray contentOf(const std::filesystem::path& path)
     {

@@ -1,5 +1,6 @@
 #include "ranking/Ranking.h"
 
+#include "SameRows.h"
 #include "core/NumberText.h"
 #include "support/Expect.h"
 #include "support/ModelSamples.h"
@@ -78,20 +79,6 @@ namespace {
         EXPECT_EQ(first.parameters, generating.parameters) << "first: model " << first.choice.model;
         EXPECT_LE(std::fabs(*first.aicc - *generating.aicc), 0.01 * std::fabs(*generating.aicc))
             << "first: model " << first.choice.model;
-    }
-
-    void expectSameRows(const std::vector<RankRow>& a, const std::vector<RankRow>& b)
-    {
-        ASSERT_EQ(a.size(), b.size());
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            SCOPED_TRACE(i);
-            EXPECT_EQ(a[i].choice, b[i].choice);
-            EXPECT_EQ(a[i].statisticTexts, b[i].statisticTexts);
-            EXPECT_EQ(a[i].statistics, b[i].statistics); // to the bit
-            EXPECT_EQ(a[i].aicc, b[i].aicc);
-            EXPECT_EQ(a[i].bic, b[i].bic);
-            EXPECT_EQ(a[i].message(), b[i].message());
-        }
     }
 
     TEST(Ranking, GeneratingModelOfTwoNumberGroupsRanksFirst)

@@ -1,5 +1,6 @@
 #include "ranking/RunThreads.h"
 
+#include "SameRows.h"
 #include "core/SamplePrefix.h"
 #include "ranking/BackgroundRanking.h"
 #include "ranking/Ranking.h"
@@ -49,20 +50,6 @@ namespace {
             EXPECT_EQ(static_cast<int>(workers.size()), ran);
             EXPECT_EQ(workers.count(std::this_thread::get_id()), 1u); // the caller always works
             EXPECT_EQ(pieces, 100);
-        }
-    }
-
-    void expectSameRows(const std::vector<RankRow>& a, const std::vector<RankRow>& b)
-    {
-        ASSERT_EQ(a.size(), b.size());
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            SCOPED_TRACE(i);
-            EXPECT_EQ(a[i].choice, b[i].choice);
-            EXPECT_EQ(a[i].statisticTexts, b[i].statisticTexts);
-            EXPECT_EQ(a[i].statistics, b[i].statistics); // to the bit
-            EXPECT_EQ(a[i].aicc, b[i].aicc);
-            EXPECT_EQ(a[i].refinedAicc, b[i].refinedAicc);
-            EXPECT_EQ(a[i].message(), b[i].message());
         }
     }
 
